@@ -1,0 +1,513 @@
+// TListFile: the readers of the current and the old list format.
+//
+// How damaged files are read (the format leaves it open):
+// - A record line too short for its fixed fields (21 characters) or with a depth or kind that is not two
+//   hexadecimal digits: the record is skipped up to its "#[END]"; the records around it are kept.
+// - A record that is not closed ("#[DAT:" again, or the end of the file, before its "#[END]"): what was read
+//   of it is kept, as if it had been closed there.
+// - "#[END]" with no open record (also a second "#[END]"): ignored.
+// - "#[END]" inside a body (no "#[DATA:E]" before it): closes the record; the line is not taken as text.
+// - NUL bytes are dropped. CR LF, a lone LF and a lone CR all end a line. A 0x1A at the very end of the file
+//   is the old end-of-file mark.
+// - "#[VERSION:" counts as a header tag only before the "#[FILETYPE:" line and before the first record:
+//   later, in a body, it is text like any other line, so a document that mentions it cannot switch a
+//   current-format file to the old reader halfway.
+// Each case counts as damage: the host hears once, at the end, with the first bad line. Old format: an end
+// line with no pending record and a group end with no open group are ignored (and count as damage).
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "app/LineReader.h"
+#include "app/ListFile.h"
+#include "app/SafeFileWriter.h"
+
+namespace {
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && std::memcmp(s.data(), prefix.data(), prefix.size()) == 0;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Two hexadecimal digits at s[pos], or -1.
+int Hex2(std::string_view s, std::size_t pos) {
+    int hi = HexValue(s[pos]), lo = HexValue(s[pos + 1]);
+    return (hi < 0 || lo < 0) ? -1 : hi * 16 + lo;
+}
+
+// A decimal integer with an optional sign; 0 when the text is not one (or does not fit).
+long ParseCount(std::string_view s) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    if (i == s.size()) return 0;
+    long long value = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') return 0;
+        value = value * 10 + (s[i] - '0');
+        if (value > 0x7FFFFFFF) return 0;
+    }
+    return static_cast<long>(negative ? -value : value);
+}
+
+// The value of a tag line "#[TAG:value]": from the character after the prefix up to the last but one.
+std::string_view TagValue(std::string_view line, std::size_t prefixLength) {
+    if (line.size() < prefixLength + 1) return {};
+    return line.substr(prefixLength, line.size() - prefixLength - 1);
+}
+
+struct TFileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+
+// Collects the body of a record. Consecutive lines that end with CR LF in the block buffer are taken as one
+// span of the buffer, so a body costs one copy; anything else goes through a scratch string.
+class TBodyBuilder {
+public:
+    void Add(std::string_view text, bool inBuffer) {
+        const char* b = text.data();
+        if (FLines++ > 0) {
+            if (inBuffer && FSpanBegin && b == FSpanEnd + 2 && FSpanEnd[0] == '\r' && FSpanEnd[1] == '\n') {
+                FSpanEnd = b + text.size();
+                return;
+            }
+            Flush();
+            FScratch += "\r\n";
+        }
+        if (inBuffer) {
+            FSpanBegin = b;
+            FSpanEnd = b + text.size();
+        } else {
+            FScratch.append(text);
+        }
+    }
+    // Copies the span out of the block buffer (before the buffer moves).
+    void Flush() {
+        if (FSpanBegin) FScratch.append(FSpanBegin, FSpanEnd);
+        FSpanBegin = FSpanEnd = nullptr;
+    }
+    std::string Take() {
+        std::string text;
+        if (FScratch.empty()) {
+            if (FSpanBegin) text.assign(FSpanBegin, FSpanEnd);
+        } else {
+            Flush();
+            text = std::string(FScratch);  // exact size; the scratch keeps its capacity
+        }
+        Reset();
+        return text;
+    }
+    void Reset() {
+        FScratch.clear();
+        FSpanBegin = FSpanEnd = nullptr;
+        FLines = 0;
+    }
+
+private:
+    std::string FScratch;
+    const char* FSpanBegin = nullptr;
+    const char* FSpanEnd = nullptr;
+    std::size_t FLines = 0;
+};
+
+struct TDamage {
+    long First = 0;
+    long Count = 0;
+    void Note(long line) {
+        if (!First || line < First) First = line;
+        ++Count;
+    }
+};
+
+// Puts the progress bar, the cursor and the status text back on every way out of a read.
+class TProgressGuard {
+public:
+    explicit TProgressGuard(TListFileHost& host) : FHost(host) {}
+    ~TProgressGuard() {
+        FHost.SetProgressPosition(0);
+        FHost.SetProgressVisible(false);
+        if (FBusy) FHost.SetBusyCursor(false);
+        FHost.SetStatusText("");
+    }
+    void Show(int total) {
+        FHost.SetProgressMax(total);
+        FHost.SetProgressMin(0);
+        FHost.SetProgressVisible(true);
+        if (!FBusy) FHost.SetBusyCursor(true);
+        FBusy = true;
+    }
+
+private:
+    TListFileHost& FHost;
+    bool FBusy = false;
+};
+
+TFilePtr OpenForReading(const std::filesystem::path& file, TListFileHost& host, TListReadResult& result) {
+    errno = 0;
+    TFilePtr f(OpenFile(file, "rb"));
+    if (!f) {
+        result.Status = TListReadResult::TStatus::IoError;
+        result.Error = errno ? std::strerror(errno) : "cannot open the file";
+        host.ShowIoError(file, result.Error);
+    }
+    return f;
+}
+
+// One read of a current-format file.
+class TCurrentReader {
+public:
+    enum class TOutcome { Done, OldFormat };
+
+    TCurrentReader(TDocumentTree& tree, TListFileHost& host, const std::filesystem::path& file,
+                   TDocumentNode* target, TListReadResult& result)
+        : FTree(tree), FHost(host), FFile(file), FResult(result), FCurrent(target) {
+        FTargetDepth = target ? target->Level() : 0;
+        FCurrentDepth = FTargetDepth;
+    }
+
+    TOutcome Run() {
+        TFilePtr f = OpenForReading(FFile, FHost, FResult);
+        if (!f) return TOutcome::Done;
+        TProgressGuard progress(FHost);
+        FProgress = &progress;
+        TLineReader lines(f.get());
+        TLineReader::TLine line;
+        while (lines.Next(line, [this] { FBody.Flush(); })) {
+            if (!line.Clean) FDamage.Note(line.Number);
+            switch (Process(line)) {
+                case TStep::Go:
+                    continue;
+                case TStep::Old:
+                    return TOutcome::OldFormat;
+                case TStep::Stop:
+                    return TOutcome::Done;
+            }
+        }
+        if (lines.Failed()) {
+            FResult.Status = TListReadResult::TStatus::IoError;
+            FResult.Error = lines.Error();
+            FHost.ShowIoError(FFile, FResult.Error);
+            return TOutcome::Done;
+        }
+        if (FOpen) {  // the file ends inside a record: keep what there is of it
+            FDamage.Note(FRecordLine);
+            Complete();
+        }
+        return TOutcome::Done;
+    }
+
+    const TDamage& Damage() const { return FDamage; }
+
+private:
+    enum class TStep { Go, Old, Stop };
+
+    TStep Process(const TLineReader::TLine& line) {
+        std::string_view s = line.Text;
+        const bool tagged = !s.empty() && s[0] == '#';
+        if (FHeaderTags < 3 && tagged) {
+            if (!FPastVersion && StartsWith(s, "#[VERSION:")) {
+                ++FHeaderTags;
+                if (s.size() >= 13 && s.substr(10, 3) == "200") {
+                    FHost.ShowWarning(listfile::kOldVersion, FFile);
+                    return TStep::Old;
+                }
+            } else if (StartsWith(s, "#[FILETYPE:")) {
+                ++FHeaderTags;
+                FPastVersion = true;
+                if (TagValue(s, 11) != listfile::kFileType) {
+                    FHost.ShowWarning(listfile::kWrongFileType, FFile);
+                    FResult.Status = TListReadResult::TStatus::WrongType;
+                    return TStep::Stop;
+                }
+            } else if (StartsWith(s, "#[DOCCOUNT:")) {
+                ++FHeaderTags;
+                FTotal = ParseCount(TagValue(s, 11));
+                FProgress->Show(static_cast<int>(FTotal));
+            }
+        }
+
+        if (tagged && StartsWith(s, "#[DAT:")) {
+            OpenRecord(s, line.Number);
+            return TStep::Go;
+        }
+
+        // Where the line has a '#', the tag tests that look anywhere in it.
+        const bool hasHash = tagged || (!s.empty() && std::memchr(s.data(), '#', s.size()));
+        const bool hasEnd = hasHash && s.find("#[END]") != std::string_view::npos;
+        if (FOpen) {
+            if (tagged && StartsWith(s, "#[ADDR:")) FRecord.Address = std::string(TagValue(s, 7));
+            if (tagged && StartsWith(s, "#[DATA:E]")) FInBody = false;
+            if (FInBody && !hasEnd) FBody.Add(s, line.Clean);
+            if (hasHash && s.find("#[DATA:S]") != std::string_view::npos) FInBody = true;
+        }
+        if (hasEnd) {
+            if (!FOpen) {
+                FDamage.Note(line.Number);
+            } else {
+                if (FInBody) FDamage.Note(line.Number);
+                Complete();
+            }
+        }
+        return TStep::Go;
+    }
+
+    void OpenRecord(std::string_view s, long number) {
+        if (FOpen) {  // the previous record has no "#[END]"
+            FDamage.Note(FRecordLine);
+            Complete();
+        }
+        FPastVersion = true;
+        FOpen = true;
+        FInBody = false;
+        FRecordLine = number;
+        FBody.Reset();
+        int depth = s.size() >= 21 ? Hex2(s, 6) : -1;
+        int kind = s.size() >= 21 ? Hex2(s, 8) : -1;
+        FSkip = depth < 0 || kind < 0;
+        if (FSkip) {
+            FDamage.Note(number);
+            return;
+        }
+        FRecord = TDocumentRecord{};
+        FRecord.Kind = kind;
+        FRecord.Date = std::string(s.substr(11, 8));
+        FRecord.Name = std::string(s.substr(20, s.size() - 21));
+        FRecord.Address.clear();
+        FDepth = depth + FTargetDepth;
+    }
+
+    void Complete() {
+        FOpen = false;
+        FInBody = false;
+        ++FCompleted;
+        if (FSkip) {
+            FBody.Reset();
+        } else {
+            FRecord.Text = FBody.Take();
+            Place();
+        }
+        FHost.SetProgressPosition(static_cast<int>(FCompleted));
+        if (FTotal != 0) {
+            // Only a changed text is sent: the window repaints its status bar for each one.
+            int percent = listfile::ProgressPercent(FCompleted, FTotal);
+            if (percent != FLastPercent) {
+                FLastPercent = percent;
+                FHost.SetStatusText(listfile::ProgressText(percent));
+            }
+        }
+    }
+
+    void Place() {
+        TDocumentNode* node;
+        if (FDepth == FCurrentDepth) {
+            node = FTree.AppendSibling(FCurrent, std::move(FRecord));
+        } else if (FDepth > FCurrentDepth) {
+            node = FTree.AppendChild(FCurrent, std::move(FRecord));  // one level deeper, however far it jumps
+        } else {
+            for (int up = FCurrentDepth - FDepth; up > 0 && FCurrent; --up) FCurrent = FCurrent->Parent();
+            node = FTree.AppendSibling(FCurrent, std::move(FRecord));
+        }
+        FCurrent = node;
+        FCurrentDepth = FDepth;
+        ++FResult.Records;
+    }
+
+    TDocumentTree& FTree;
+    TListFileHost& FHost;
+    const std::filesystem::path& FFile;
+    TListReadResult& FResult;
+    TProgressGuard* FProgress = nullptr;
+
+    int FHeaderTags = 0;
+    bool FPastVersion = false;  // a "#[VERSION:" line is no header tag any more
+    long FTotal = 0;
+    long FCompleted = 0;
+    int FLastPercent = -1;
+
+    bool FOpen = false;
+    bool FSkip = false;
+    bool FInBody = false;
+    long FRecordLine = 0;
+    TDocumentRecord FRecord;
+    int FDepth = 0;
+    TBodyBuilder FBody;
+
+    TDocumentNode* FCurrent;
+    int FTargetDepth = 0;
+    int FCurrentDepth = 0;
+    TDamage FDamage;
+};
+
+// One read of an old-format file. Records go into a container (the top level, a group opened by this
+// file, or the target's level); "#[END-INDEX]" of a group opens the group as the container for what follows
+// up to its "#[END-GRP]". This places empty groups, which have no children to nest into, correctly.
+class TOldReader {
+public:
+    TOldReader(TDocumentTree& tree, TListFileHost& host, const std::filesystem::path& file,
+               TDocumentNode* target, TListReadResult& result)
+        : FTree(tree), FHost(host), FFile(file), FResult(result) {
+        // The first record becomes the only child of a target group without children, else a sibling of
+        // the target at the end of its level.
+        FContainer = (target && target->IsGroup() && !target->HasChildren()) ? target
+                     : target                                                ? target->Parent()
+                                                                             : nullptr;
+    }
+
+    void Run() {
+        TFilePtr f = OpenForReading(FFile, FHost, FResult);
+        if (!f) return;
+        TLineReader lines(f.get());
+        TLineReader::TLine line;
+        while (lines.Next(line)) {
+            if (!line.Clean) FDamage.Note(line.Number);
+            Process(line.Text, line.Number);
+        }
+        if (lines.Failed()) {
+            FResult.Status = TListReadResult::TStatus::IoError;
+            FResult.Error = lines.Error();
+            FHost.ShowIoError(FFile, FResult.Error);
+            return;
+        }
+        if (FPending) {  // the file ends before the record was closed
+            FDamage.Note(FPendingLine);
+            PlacePending();
+        }
+    }
+
+    const TDamage& Damage() const { return FDamage; }
+
+private:
+    void Process(std::string_view s, long number) {
+        if (!std::memchr(s.data(), '#', s.size())) {
+            if (FInBody) AppendBody(s);
+            return;
+        }
+        const bool endDoc = s.find("#[END-DOC]") != std::string_view::npos;
+        if (endDoc) FInBody = false;
+        if (endDoc || s.find("#[END-INDEX]") != std::string_view::npos) {
+            if (FPending)
+                PlacePending();
+            else
+                FDamage.Note(number);
+        }
+        if (s.find("#[END-GRP]") != std::string_view::npos) {
+            if (FContainerDepth > 0) {
+                FContainer = FContainer->Parent();
+                --FContainerDepth;
+            } else {
+                FDamage.Note(number);
+            }
+        }
+        if (FInBody) AppendBody(s);
+        const bool group = s.find("#[GRP:") != std::string_view::npos;
+        const bool document = !group && s.find("#[DOC:") != std::string_view::npos;
+        if (group || document) {
+            if (FPending) {  // the previous record was never closed
+                FDamage.Note(FPendingLine);
+                PlacePending();
+            }
+            Start(s, number, group ? dkGroup : dkDocument);
+            if (document && FPending) FInBody = true;
+        }
+    }
+
+    void AppendBody(std::string_view s) {
+        FRecord.Text.append(s);
+        FRecord.Text += "\r\n";
+    }
+
+    // Fields at fixed places: year 14-17, month 19-20, day 22-23, the name from 25 up to the next "]".
+    void Start(std::string_view s, long number, TDocumentKind kind) {
+        FInBody = false;
+        if (s.size() < 24) {
+            FDamage.Note(number);
+            return;
+        }
+        FRecord = TDocumentRecord{};
+        FRecord.Kind = kind;
+        FRecord.Address.clear();
+        FRecord.Date =
+            std::string(s.substr(13, 4)) + std::string(s.substr(18, 2)) + std::string(s.substr(21, 2));
+        std::size_t close = s.find(']', 24);
+        if (close == std::string_view::npos) {
+            FDamage.Note(number);
+            close = s.size();
+        }
+        FRecord.Name = std::string(s.substr(24, close - 24));
+        FPending = true;
+        FPendingLine = number;
+    }
+
+    void PlacePending() {
+        FPending = false;
+        const bool group = FRecord.Kind == dkGroup;
+        TDocumentNode* node = FTree.AppendChild(FContainer, std::move(FRecord));
+        ++FResult.Records;
+        if (group) {
+            FContainer = node;
+            ++FContainerDepth;
+        }
+    }
+
+    TDocumentTree& FTree;
+    TListFileHost& FHost;
+    const std::filesystem::path& FFile;
+    TListReadResult& FResult;
+    TDocumentNode* FContainer = nullptr;
+    int FContainerDepth = 0;  // groups opened by this file and not yet closed
+    bool FPending = false;
+    long FPendingLine = 0;
+    bool FInBody = false;
+    TDocumentRecord FRecord;
+    TDamage FDamage;
+};
+
+void Finish(TListFileHost& host, const std::filesystem::path& file, TListReadResult& result,
+            const TDamage& damage) {
+    if (result.Records > 0 || result.Status == TListReadResult::TStatus::Ok) host.DocumentsArrived();
+    result.FirstBadLine = damage.First;
+    result.DamagedLines = damage.Count;
+    if (damage.First) host.ReportDamage(file, damage.First);
+}
+
+}  // namespace
+
+TListReadResult TListFile::ReadListFile(const std::filesystem::path& fileName, TDocumentNode* target) {
+    TListReadResult result;
+    std::error_code ec;
+    if (!std::filesystem::exists(fileName, ec)) {
+        FHost.ShowWarning(listfile::kReadFailed, fileName);
+        result.Status = TListReadResult::TStatus::Missing;
+        return result;
+    }
+    FHost.SetModified(false);
+    TCurrentReader::TOutcome outcome;
+    TDamage damage;
+    {
+        TCurrentReader reader(FTree, FHost, fileName, target, result);
+        outcome = reader.Run();
+        damage = reader.Damage();
+    }
+    if (outcome == TCurrentReader::TOutcome::OldFormat) {
+        return ReadOldListFile(fileName, target);
+    }
+    Finish(FHost, fileName, result, damage);
+    return result;
+}
+
+TListReadResult TListFile::ReadOldListFile(const std::filesystem::path& fileName, TDocumentNode* target) {
+    TListReadResult result;
+    result.OldFormat = true;
+    TOldReader reader(FTree, FHost, fileName, target, result);
+    reader.Run();
+    Finish(FHost, fileName, result, reader.Damage());
+    return result;
+}

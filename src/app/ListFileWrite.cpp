@@ -1,0 +1,124 @@
+// TListFile: the writer and the shared message helpers.
+#include <algorithm>
+#include <cstdio>
+
+#include "app/ListFile.h"
+#include "app/SafeFileWriter.h"
+
+namespace listfile {
+
+std::string FormatMessage(std::string_view pattern, std::string_view arg) {
+    std::string out(pattern);
+    if (auto pos = out.find("%s"); pos != std::string::npos) out.replace(pos, 2, arg);
+    return out;
+}
+
+int ProgressPercent(long records, long total) {
+    if (total <= 0) return 0;
+    long long n = static_cast<long long>(records) * 100;
+    long long q = n / total, r = n % total;
+    if (r < 0) {  // negative counts only come from a nonsense count line
+        r += total;
+        --q;
+    }
+    if (2 * r > total || (2 * r == total && (q & 1))) ++q;
+    return static_cast<int>(q);
+}
+
+std::string ProgressText(int percent) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%3d", percent);
+    std::string out(number);
+    out += kProgressPattern.substr(3);  // after "%3d"
+    if (auto pos = out.find("%%"); pos != std::string::npos) out.erase(pos, 1);
+    return out;
+}
+
+}  // namespace listfile
+
+namespace {
+
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
+void AppendHex2(std::string& out, unsigned value) {
+    char digits[16];
+    int n = std::snprintf(digits, sizeof digits, "%02X", value);
+    out.append(digits, n);
+}
+
+// Writes the records in pieces of about kChunk bytes to sink(string_view) -> bool.
+template <class Sink>
+bool WriteRecords(const TDocumentTree& tree, const TDocumentNode* group, Sink&& sink) {
+    std::size_t count = 0;
+    tree.ForEachPreOrder(group, [&](TDocumentNode*, int) { ++count; });
+
+    std::string buf;
+    buf.reserve(kChunk + 4096);
+    buf += listfile::kHeaderLine;
+    buf += "\r\n#[FILETYPE:";
+    buf += listfile::kFileType;
+    buf += "]\r\n#[DOCCOUNT:";
+    buf += std::to_string(count);
+    buf += "]\r\n";
+
+    bool ok = true;
+    tree.ForEachPreOrder(group, [&](TDocumentNode* node, int depth) {
+        if (!ok) return;
+        const TDocumentRecord& r = node->Record();
+        buf += "#[DAT:";
+        // The reader takes both fields at fixed places: the depth is capped at FF (deeper nodes come back
+        // as children of the last node at that depth) and the date is kept to exactly 8 characters.
+        AppendHex2(buf, static_cast<unsigned>(std::min(depth, 0xFF)));
+        AppendHex2(buf, static_cast<unsigned>(r.Kind) & 0xFF);
+        buf += ':';
+        if (r.Date.size() == 8) {
+            buf += r.Date;
+        } else {
+            std::string date = r.Date.substr(0, 8);
+            date.resize(8, '0');
+            buf += date;
+        }
+        buf += ':';
+        buf += r.Name;
+        buf += "]\r\n#[ADDR:";
+        buf += r.Address;
+        buf += "]\r\n#[DATA:S]\r\n";
+        if (r.Text.size() >= kChunk) {
+            ok = sink(std::string_view(buf)) && sink(std::string_view(r.Text));
+            buf.clear();
+        } else {
+            buf += r.Text;
+        }
+        buf += "\r\n#[DATA:E]\r\n#[END]\r\n";
+        if (buf.size() >= kChunk) {
+            ok = ok && sink(std::string_view(buf));
+            buf.clear();
+        }
+    });
+    return ok && sink(std::string_view(buf));
+}
+
+}  // namespace
+
+std::string TListFile::Serialize(const TDocumentNode* group) const {
+    std::string out;
+    WriteRecords(FTree, group, [&out](std::string_view piece) {
+        out += piece;
+        return true;
+    });
+    return out;
+}
+
+bool TListFile::WriteListFile(const std::filesystem::path& fileName, const TDocumentNode* group) {
+    if (group && !group->HasChildren()) return true;  // nothing to export: no file is created or changed
+    TSafeFileWriter out(fileName);
+    bool ok = out.Open() &&
+              WriteRecords(FTree, group, [&out](std::string_view piece) { return out.Write(piece); }) &&
+              out.Commit();
+    if (!ok) {
+        FHost.ShowIoError(fileName, out.Error());
+        return false;
+    }
+    if (!group) FHost.SetModified(false);
+    return true;
+}
