@@ -1,0 +1,230 @@
+// Damaged and foreign files: the reader never crashes or hangs, keeps every intact record, reports the
+// damage once with the first bad line, and always puts the progress bar and the cursor back.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "TestSupport.h"
+#include "TreeGenerator.h"
+#include "app/ListFile.h"
+
+namespace {
+
+const std::string kHead = CrLf({"Velloria version 2.03", "#[FILETYPE:VL203]", "#[DOCCOUNT:3]"});
+
+std::string Record(const std::string& name, const std::string& body = "", const std::string& dat = "0000") {
+    return CrLf({"#[DAT:" + dat + ":20240101:" + name + "]", "#[ADDR:http://]", "#[DATA:S]", body,
+                 "#[DATA:E]", "#[END]"});
+}
+
+struct DamageTest : ::testing::Test {
+    TTempDir dir;
+    TDocumentTree tree;
+    TRecordingHost host;
+    TListFile list{tree, host};
+
+    TListReadResult Read(const std::string& bytes) {
+        WriteBytes(dir / "d.vlt", bytes);
+        auto result = list.ReadListFile(dir / "d.vlt");
+        EXPECT_TRUE(host.AtRest());
+        EXPECT_EQ(host.DamageLines.size(), result.Damaged() ? 1u : 0u);
+        if (result.Damaged()) {
+            EXPECT_EQ(host.DamageLines[0], result.FirstBadLine);
+        }
+        return result;
+    }
+};
+
+TEST_F(DamageTest, BadRecordLinesSkipOnlyTheirRecord) {
+    // Line 4 starts record a; line 10 is the bad record line, the first bad line.
+    for (std::string bad : {"#[DAT:0G00:20240101:x]", "#[DAT:00Z1:20240101:x]", "#[DAT:0000:2024]"}) {
+        tree.Clear();
+        host = TRecordingHost{};
+        std::string file = kHead + Record("a") +
+                           CrLf({bad, "#[ADDR:http://]", "#[DATA:S]", "lost", "#[DATA:E]", "#[END]"}) +
+                           Record("c");
+        auto result = Read(file);
+        EXPECT_TRUE(result.Succeeded());
+        EXPECT_EQ(result.FirstBadLine, 10) << bad;
+        EXPECT_EQ(Shape(tree), "a,c") << bad;
+    }
+}
+
+TEST_F(DamageTest, StrayAndRepeatedEnd) {
+    auto result = Read(kHead + CrLf({"#[END]"}) + Record("a") + CrLf({"#[END]"}) + Record("b"));
+    EXPECT_EQ(Shape(tree), "a,b");
+    EXPECT_EQ(result.FirstBadLine, 4);
+    EXPECT_EQ(result.DamagedLines, 2);
+}
+
+TEST_F(DamageTest, FileEndingInsideARecordKeepsWhatWasRead) {
+    auto result =
+        Read(kHead + Record("a") + "#[DAT:0000:20240101:b]\r\n#[ADDR:x]\r\n#[DATA:S]\r\nfirst\r\nsec");
+    ASSERT_EQ(Shape(tree), "a,b");
+    EXPECT_EQ(tree.Child(nullptr, 1)->Record().Text, "first\r\nsec");
+    EXPECT_EQ(tree.Child(nullptr, 1)->Record().Address, "x");
+    EXPECT_EQ(result.FirstBadLine, 10);  // the record line of the unfinished record
+}
+
+TEST_F(DamageTest, RecordWithoutEndIsClosedByTheNext) {
+    std::string file = kHead +
+                       CrLf({"#[DAT:0000:20240101:a]", "#[ADDR:http://]", "#[DATA:S]", "text", "#[DATA:E]"}) +
+                       Record("b");
+    auto result = Read(file);
+    ASSERT_EQ(Shape(tree), "a,b");
+    EXPECT_EQ(tree.First()->Record().Text, "text");
+    EXPECT_EQ(result.FirstBadLine, 4);
+}
+
+TEST_F(DamageTest, EndInsideABodyClosesTheRecord) {
+    auto result = Read(kHead + CrLf({"#[DAT:0000:20240101:a]", "#[ADDR:]", "#[DATA:S]", "one", "#[END]"}) +
+                       Record("b"));
+    ASSERT_EQ(Shape(tree), "a,b");
+    EXPECT_EQ(tree.First()->Record().Text, "one");
+    EXPECT_EQ(result.FirstBadLine, 8);
+}
+
+TEST_F(DamageTest, NulBytesAreDropped) {
+    std::string body = std::string("ab\0\0c", 5);
+    auto result = Read(kHead + Record("a", body) + Record(std::string("b\0", 2)));
+    ASSERT_EQ(tree.Count(), 2u);
+    EXPECT_EQ(tree.First()->Record().Text, "abc");
+    EXPECT_EQ(tree.Child(nullptr, 1)->Record().Name, "b");
+    EXPECT_EQ(result.FirstBadLine, 7);
+
+    // A block of zeros where a crash left a hole.
+    tree.Clear();
+    host = TRecordingHost{};
+    result = Read(kHead + Record("a") + std::string(5000, '\0') + "\r\n" + Record("b"));
+    EXPECT_EQ(Shape(tree), "a,b");
+    EXPECT_TRUE(result.Damaged());
+}
+
+TEST_F(DamageTest, EndOfFileMarkAndControlBytes) {
+    auto result = Read(kHead + Record("a", "x\x1Ay") + "\x1A");
+    EXPECT_FALSE(result.Damaged());
+    ASSERT_EQ(tree.Count(), 1u);
+    EXPECT_EQ(tree.First()->Record().Text, "x\x1Ay");  // inside a text the byte is kept
+}
+
+TEST_F(DamageTest, LfOnlyAndCrOnlyLineEndsReadTheSame) {
+    TDocumentTree expected;
+    TRecordingHost quiet;
+    TListFile reference(expected, quiet);
+    std::string crlf = kHead + Record("a", "one\r\ntwo\r\n") + Record("b", "", "0100") + Record("c", "\r\nx");
+    WriteBytes(dir / "ref.vlt", crlf);
+    reference.ReadListFile(dir / "ref.vlt");
+    ASSERT_EQ(Shape(expected), "a[b],c");
+
+    for (std::string ending : {"\n", "\r"}) {
+        std::string file;
+        for (std::size_t i = 0; i < crlf.size(); ++i) {
+            if (crlf.compare(i, 2, "\r\n") == 0) {
+                file += ending;
+                ++i;
+            } else {
+                file += crlf[i];
+            }
+        }
+        tree.Clear();
+        host = TRecordingHost{};
+        auto result = Read(file);
+        EXPECT_FALSE(result.Damaged());
+        ASSERT_EQ(Shape(tree), "a[b],c");
+        // Texts come back with CR LF, so a save writes the format's line ends.
+        EXPECT_EQ(list.Serialize(), reference.Serialize());
+    }
+}
+
+TEST_F(DamageTest, MutatedFilesNeverBreakTheReader) {
+    std::mt19937 rng(99);
+    TDocumentTree source;
+    TTreeGeneratorOptions options;
+    options.Documents = 30;
+    GenerateTree(source, rng, options);
+    TRecordingHost quiet;
+    const std::string good = TListFile(source, quiet).Serialize();
+    const char noise[] = {'\0', '\r', '\n', '\x1A', '#', '[', ']', ':', 'Z', '\x81'};
+    for (int round = 0; round < 150; ++round) {
+        std::string bytes = good;
+        int edits = 1 + round % 20;
+        for (int i = 0; i < edits; ++i) {
+            std::size_t at = std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(rng);
+            switch (rng() % 3) {
+                case 0:
+                    bytes[at] = noise[rng() % sizeof noise];
+                    break;
+                case 1:
+                    bytes.erase(at, rng() % 40);
+                    break;
+                default:
+                    bytes.insert(at, std::string(1 + rng() % 3, noise[rng() % sizeof noise]));
+                    break;
+            }
+        }
+        if (round % 10 == 0) bytes.resize(bytes.size() / 2);  // cut off
+        tree.Clear();
+        host = TRecordingHost{};
+        auto result = Read(bytes);
+        EXPECT_LE(static_cast<long>(tree.Count()), static_cast<long>(source.Count()) + edits);
+        EXPECT_LE(host.Count("busy"), 1);
+    }
+}
+
+// The old format (version 200): a group line and its index end, documents with bodies up to their end,
+// group ends.
+std::string OldFile(std::initializer_list<std::string> lines) {
+    std::string out = CrLf({"#[VERSION:200]"});
+    for (const auto& l : lines) out += l + "\r\n";
+    return out;
+}
+std::string G(const std::string& name) {
+    return "#[GRP:000001:2001/04/20:" + name + "]";
+}
+std::string D(const std::string& name) {
+    return "#[DOC:000002:2002/05/21:" + name + "]";
+}
+
+TEST_F(DamageTest, OldFormatIsReadAfterAWarning) {
+    auto result = Read(OldFile({G("g"), "#[END-INDEX]", D("a"), "line 1", "", "#[END-DOC]", G("empty"),
+                                "#[END-INDEX]", "#[END-GRP]", G("h"), "#[END-INDEX]", D("b"), "#[END-DOC]",
+                                "#[END-GRP]", "#[END-GRP]", D("top"), "x", "#[END-DOC]"}));
+    EXPECT_TRUE(result.OldFormat);
+    EXPECT_FALSE(result.Damaged());
+    ASSERT_EQ(host.Warnings.size(), 1u);
+    EXPECT_EQ(host.Warnings[0], listfile::kOldVersion);
+    EXPECT_EQ(Shape(tree), "g(1)[a,empty(1),h(1)[b]],top");
+    const TDocumentRecord& a = tree.First()->FirstChild()->Record();
+    EXPECT_EQ(a.Text, "line 1\r\n\r\n");
+    EXPECT_EQ(a.Date, "20020521");
+    EXPECT_EQ(a.Address, "");
+    EXPECT_EQ(tree.First()->Record().Date, "20010420");
+    EXPECT_EQ(tree.Child(nullptr, 1)->Record().Text, "x\r\n");
+    EXPECT_EQ(host.Count("busy"), 0);  // no progress for old files
+    EXPECT_FALSE(host.Modified);
+
+    // The next save writes the current format.
+    std::string saved = list.Serialize();
+    EXPECT_EQ(saved.rfind("Velloria version 2.03\r\n#[FILETYPE:VL203]\r\n#[DOCCOUNT:6]\r\n", 0), 0u);
+}
+
+TEST_F(DamageTest, OldFormatNextToATarget) {
+    TDocumentNode* empty = tree.AppendChild(nullptr, Rec("t", dkGroup));
+    tree.AppendChild(nullptr, Rec("u"));
+    WriteBytes(dir / "o.vlp", OldFile({D("a"), "#[END-DOC]", D("b"), "#[END-DOC]"}));
+    list.ReadListFile(dir / "o.vlp", empty);  // a group without children takes them in
+    EXPECT_EQ(Shape(tree), "t(1)[a,b],u");
+    list.ReadListFile(dir / "o.vlp", tree.Child(nullptr, 1));  // a document: at the end of its level
+    EXPECT_EQ(Shape(tree), "t(1)[a,b],u,a,b");
+}
+
+TEST_F(DamageTest, OldFormatStrayEndsAreIgnored) {
+    auto result =
+        Read(OldFile({"#[END-GRP]", D("a"), "#[END-DOC]", "#[END-DOC]", "#[END-INDEX]", D("b"), "body"}));
+    EXPECT_EQ(Shape(tree), "a,b");
+    EXPECT_EQ(tree.Child(nullptr, 1)->Record().Text, "body\r\n");  // kept although its end is missing
+    EXPECT_EQ(result.FirstBadLine, 2);
+    EXPECT_EQ(result.DamagedLines, 4);
+}
+
+}  // namespace
