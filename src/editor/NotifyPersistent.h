@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 class TNotifyPersistent {
 public:
@@ -40,6 +41,14 @@ public:
     // Binds a sub-object's notification to this object's ChildChanged.
     void Own(TNotifyPersistent& child) {
         child.SetOnChange([this](TNotifyPersistent* sender) { ChildChanged(sender); });
+    }
+
+    // Stores value in field and notifies when it differs: the body of every notifying setter.
+    template <class T, class V>
+    void SetAndNotify(T& field, V&& value) {
+        if (field == value) return;
+        field = std::forward<V>(value);
+        Changed();
     }
 
     class Update {
