@@ -101,6 +101,8 @@ protected:
     TRowBuffer FRows;
 
 private:
+    friend class TEditorScreenStrings;  // moves rows between its temporary lists and itself
+
     int FUpdateCount = 0;
     std::uint64_t FChangeStamp = 0;
     TNotifyEvent FOnChange;

@@ -1,0 +1,23 @@
+// The repaint after a change of the rows, one object per editor: from the row list's ChangeRecord it
+// decides which rows to invalidate and how far to scroll the rows below, and hands that to the editor.
+#pragma once
+
+#include "editor/EditorHost.h"
+
+struct TChangeRecord;
+
+class TEditorScreen {
+public:
+    explicit TEditorScreen(TEditorHost& editor) : FEditor(editor) {}
+    virtual ~TEditorScreen() = default;
+
+    // Called from the editor's change handler with the row list's ChangeRecord and row count (after the
+    // change). Nothing when no change is pending. When more rows came or went than the editor shows, the
+    // whole text area is repainted. Otherwise the changed and rescanned rows are invalidated, the rows
+    // below them (from the first unchanged row c, counted after the change) are scrolled by the change in
+    // row count, and the left bar's numbers from c down are repainted when they may have changed.
+    virtual void Update(const TChangeRecord& change, int rowCount);
+
+private:
+    TEditorHost& FEditor;
+};

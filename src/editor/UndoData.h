@@ -1,0 +1,21 @@
+// One undo record: what one ReplaceRows call (or one undo or redo of it) changed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "editor/RowWord.h"
+
+struct TUndoData {
+    // Caret of the active editor when the record was made; restored when the record is replayed.
+    std::int32_t CaretRow = 0;
+    std::int32_t CaretCol = 0;
+    // First row of the change; -1 until the caller sets it.
+    std::int32_t FirstRow = -1;
+    // Number of rows the change put at FirstRow.
+    std::int32_t InsertedRows = 0;
+    // Row end code of the last row the change removed; reNone when no row was removed.
+    TRowEnd RemovedRowEnd = reNone;
+    // The removed rows joined, with CR LF after each row that ended with reLineBreak.
+    std::string RemovedText;
+};
