@@ -54,12 +54,21 @@ bool MatchAt(const char* p, std::string_view s) {
     return !s.empty();
 }
 
-// As MatchAt, with ASCII letters compared without regard to case.
+// As MatchAt, with ASCII letters compared without regard to case (trail bytes of two-byte characters,
+// which may look like letters, are compared as they are).
 bool MatchAtNoCase(const char* p, std::string_view s) {
-    for (std::size_t i = 0; i < s.size(); ++i)
-        if (p[i] == '\0' ||
-            FoldCase(Byte(p, static_cast<int>(i))) != FoldCase(static_cast<unsigned char>(s[i])))
-            return false;
+    bool trail = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        unsigned char x = Byte(p, static_cast<int>(i));
+        unsigned char y = static_cast<unsigned char>(s[i]);
+        if (x == 0) return false;
+        if (!trail) {
+            x = FoldCase(x);
+            y = FoldCase(y);
+        }
+        if (x != y) return false;
+        trail = !trail && sjis::IsLeadByte(x);
+    }
     return !s.empty();
 }
 
@@ -426,7 +435,7 @@ void TEditorParser::WideSymbolProc() {
     if (lead == 0x81 || InRange(lead, 0x84, 0x87)) {
         take = true;
     } else if (lead == 0x83) {
-        take = InRange(trail, 0x97, 0xF0);
+        take = trail >= 0x97;  // as in WideCharProc, unassigned codes above 0xF0 are taken whole
     } else if (lead == 0x82) {
         take = InRange(trail, 0x40, 0x4E) || InRange(trail, 0x59, 0x5F) || InRange(trail, 0x7A, 0x80) ||
                InRange(trail, 0x9B, 0x9E) || trail >= 0xF2;
@@ -467,7 +476,9 @@ void TEditorParser::WideCharProc() {
             FKind = tokKatakana;
             FPos += 2;
             while (at(0x83, 0x40, 0x96) || isLongVowel()) FPos += 2;
-        } else if (InRange(trail, 0x97, 0xF0)) {
+        } else if (trail >= 0x97) {
+            // 0x97..0xF0 are symbols; 0xF1 and above are unassigned codes, still one character each, so
+            // that the tokens stay on character boundaries.
             FKind = tokWideSymbol;
             FPos += 2;
         } else {
@@ -499,7 +510,7 @@ void TEditorParser::KanjiProc() {
 
 void TEditorParser::HalfKanaPunctProc() {
     FKind = tokHalfKanaPunct;
-    if (!IsEnd(Current())) ++FPos;
+    if (InRange(Current(), 0xA1, 0xA5)) ++FPos;
 }
 
 void TEditorParser::HalfKanaProc() {
@@ -509,7 +520,8 @@ void TEditorParser::HalfKanaProc() {
 
 void TEditorParser::SymbolProc() {
     FKind = tokSymbol;
-    if (!IsEnd(Current())) ++FPos;
+    // One byte: no symbol byte of the table is a lead byte, but a continued token may meet one.
+    if (!IsEnd(Current())) SkipChar();
 }
 
 bool TEditorParser::IsReserveWord() const {

@@ -43,14 +43,6 @@ public:
         child.SetOnChange([this](TNotifyPersistent* sender) { ChildChanged(sender); });
     }
 
-    // Stores value in field and notifies when it differs: the body of every notifying setter.
-    template <class T, class V>
-    void SetAndNotify(T& field, V&& value) {
-        if (field == value) return;
-        field = std::forward<V>(value);
-        Changed();
-    }
-
     class Update {
     public:
         explicit Update(TNotifyPersistent& target) : FTarget(target) { FTarget.BeginUpdate(); }
@@ -61,6 +53,15 @@ public:
     private:
         TNotifyPersistent& FTarget;
     };
+
+protected:
+    // Stores value in field and notifies when it differs: the body of every notifying setter.
+    template <class T, class V>
+    void SetAndNotify(T& field, V&& value) {
+        if (field == value) return;
+        field = std::forward<V>(value);
+        Changed();
+    }
 
 private:
     int FUpdateCount = 0;
