@@ -1,4 +1,5 @@
-// Splits a file into lines, reading it in large blocks, without an allocation per line.
+// Splits a file into lines without an allocation per line: a large file is mapped into memory (where the
+// system allows), a small one read in blocks.
 //
 // A line ends at CR LF, at a lone LF or at a lone CR; the line break itself is not part of the line. NUL
 // bytes are dropped from a line (the line is then reported as not Clean). One 0x1A byte (or a run of them)
@@ -15,17 +16,23 @@
 #include <string_view>
 #include <vector>
 
+#include "app/MappedFile.h"
+
 class TLineReader {
 public:
     struct TLine {
         std::string_view Text;
-        long Number = 0;    // 1-based
-        bool Crlf = false;  // ended with CR LF (the format's line end)
-        bool Clean = true;  // Text lies in the block buffer as read (no NUL bytes were dropped)
+        long Number = 0;       // 1-based, counting only the lines returned by Next()
+        long long Offset = 0;  // of the line's first byte in the file
+        bool Crlf = false;     // ended with CR LF (the format's line end)
+        bool Clean = true;     // Text lies in the block buffer as read (no NUL bytes were dropped)
     };
 
-    // f must be open in binary mode; it is not closed here.
-    explicit TLineReader(std::FILE* f, std::size_t blockSize = std::size_t{4} << 20);
+    // f must be open in binary mode at its start; it is not closed here.
+    explicit TLineReader(std::FILE* f, std::size_t blockSize = std::size_t{256} << 10);
+
+    // Files of at least this size are mapped instead of read (tests lower it to run both ways).
+    static inline std::size_t MapThreshold = std::size_t{1} << 20;
 
     // The next line; false at the end of the file or after a read error (Failed()).
     template <class BeforeRefill>
@@ -35,29 +42,27 @@ public:
             beforeRefill();
             if (!Refill()) return false;
         }
-        const char* s = FBuf.data() + FPos;
-        const char* end = FBuf.data() + FRegionEnd;
+        const char* s = FData + FPos;
+        const char* end = FData + FRegionEnd;
         line.Number = ++FLineNumber;
+        line.Offset = FBase + static_cast<long long>(FPos);
         line.Clean = true;
         line.Crlf = false;
-        if (!FIrregular) {
-            // Every CR of the region is followed by LF and there is no NUL: only LF needs finding.
-            const char* lf = static_cast<const char*>(std::memchr(s, '\n', end - s));
-            const char* stop = lf ? lf : end;
-            const char* e = stop;
-            if (lf && e > s && e[-1] == '\r') {
-                --e;
-                line.Crlf = true;
-            }
-            line.Text = std::string_view(s, e - s);
-            FPos = (stop - FBuf.data()) + (lf ? 1 : 0);
-            return true;
-        }
-        return NextIrregular(line, s, end);
+        return NextLine(line, s, end);
     }
     bool Next(TLine& line) {
         return Next(line, [] {});
     }
+
+    // Where the buffer holds plain lines (every one ending with CR LF, no NUL), moves past the complete
+    // lines before the next line that contains a '#' and returns them, each with its CR LF. Returns an
+    // empty view when the next line has a '#', when the buffer is not plain or when it is used up. The
+    // list format has no tag without '#', so its readers can take such lines in one piece.
+    std::string_view SkipPlainLines();
+
+    // The 1-based number of the line that starts at offset, counted from the start of the file with the
+    // same line ends as Next() (for messages; it reads the file again).
+    static long LineNumberAt(std::FILE* f, long long offset);
 
     bool Failed() const { return FFailed; }
     const std::string& Error() const { return FError; }
@@ -66,17 +71,20 @@ public:
 
 private:
     bool Refill();
-    bool NextIrregular(TLine& line, const char* s, const char* end);
-    void ScanRegion();
+    bool NextLine(TLine& line, const char* s, const char* end);
+    void ReleaseBehind();
 
     std::FILE* FFile;
-    std::vector<char> FBuf;
-    std::size_t FPos = 0;        // next unread byte
-    std::size_t FRegionEnd = 0;  // end of the complete lines in the buffer
-    std::size_t FEnd = 0;        // end of the data in the buffer
+    TMappedFile FMap;
+    std::vector<char> FBuf;       // the block buffer when the file is not mapped
+    const char* FData = nullptr;  // the mapping or FBuf
+    std::size_t FPos = 0;         // next unread byte
+    std::size_t FRegionEnd = 0;   // end of the complete lines in the buffer
+    std::size_t FEnd = 0;         // end of the data in the buffer
+    long long FBase = 0;          // file offset of the buffer's first byte
+    std::size_t FReleased = 0;    // the mapping before this offset was given back
     bool FEof = false;
     bool FFailed = false;
-    bool FIrregular = false;  // the region holds a lone CR or a NUL byte
     bool FDroppedNul = false;
     long FLineNumber = 0;
     std::string FCleaned;  // a line with its NUL bytes dropped

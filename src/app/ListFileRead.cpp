@@ -89,6 +89,21 @@ public:
             FScratch.append(text);
         }
     }
+    // Complete lines, each ending with CR LF, as they lie in the block buffer.
+    void AddLines(std::string_view lines) {
+        const char* b = lines.data();
+        const char* e = b + lines.size() - 2;  // without the last CR LF
+        if (FLines++ > 0) {
+            if (FSpanBegin && b == FSpanEnd + 2 && FSpanEnd[0] == '\r' && FSpanEnd[1] == '\n') {
+                FSpanEnd = e;
+                return;
+            }
+            Flush();
+            FScratch += "\r\n";
+        }
+        FSpanBegin = b;
+        FSpanEnd = e;
+    }
     // Copies the span out of the block buffer (before the buffer moves).
     void Flush() {
         if (FSpanBegin) FScratch.append(FSpanBegin, FSpanEnd);
@@ -118,13 +133,15 @@ private:
     std::size_t FLines = 0;
 };
 
+// Damage is noted by file offset; the line number is counted only when there is something to report.
 struct TDamage {
-    long First = 0;
+    long long First = -1;
     long Count = 0;
-    void Note(long line) {
-        if (!First || line < First) First = line;
+    void Note(long long offset) {
+        if (First < 0 || offset < First) First = offset;
         ++Count;
     }
+    bool Any() const { return Count > 0; }
 };
 
 // Puts the progress bar, the cursor and the status text back on every way out of a read.
@@ -180,15 +197,19 @@ public:
         FProgress = &progress;
         TLineReader lines(f.get());
         TLineReader::TLine line;
-        while (lines.Next(line, [this] { FBody.Flush(); })) {
-            if (!line.Clean) FDamage.Note(line.Number);
+        for (;;) {
+            // Lines without '#' hold no tag: at most they are body text.
+            std::string_view plain = lines.SkipPlainLines();
+            if (!plain.empty() && FOpen && FInBody) FBody.AddLines(plain);
+            if (!lines.Next(line, [this] { FBody.Flush(); })) break;
+            if (!line.Clean) FDamage.Note(line.Offset);
             switch (Process(line)) {
                 case TStep::Go:
                     continue;
                 case TStep::Old:
                     return TOutcome::OldFormat;
                 case TStep::Stop:
-                    return TOutcome::Done;
+                    return Done(f.get());
             }
         }
         if (lines.Failed()) {
@@ -198,16 +219,22 @@ public:
             return TOutcome::Done;
         }
         if (FOpen) {  // the file ends inside a record: keep what there is of it
-            FDamage.Note(FRecordLine);
+            FDamage.Note(FRecordOffset);
             Complete();
         }
-        return TOutcome::Done;
+        return Done(f.get());
     }
 
-    const TDamage& Damage() const { return FDamage; }
+    long FirstBadLine() const { return FFirstBadLine; }
+    long DamagedLines() const { return FDamage.Count; }
 
 private:
     enum class TStep { Go, Old, Stop };
+
+    TOutcome Done(std::FILE* f) {
+        if (FDamage.Any()) FFirstBadLine = TLineReader::LineNumberAt(f, FDamage.First);
+        return TOutcome::Done;
+    }
 
     TStep Process(const TLineReader::TLine& line) {
         std::string_view s = line.Text;
@@ -235,7 +262,7 @@ private:
         }
 
         if (tagged && StartsWith(s, "#[DAT:")) {
-            OpenRecord(s, line.Number);
+            OpenRecord(s, line.Offset);
             return TStep::Go;
         }
 
@@ -250,30 +277,30 @@ private:
         }
         if (hasEnd) {
             if (!FOpen) {
-                FDamage.Note(line.Number);
+                FDamage.Note(line.Offset);
             } else {
-                if (FInBody) FDamage.Note(line.Number);
+                if (FInBody) FDamage.Note(line.Offset);
                 Complete();
             }
         }
         return TStep::Go;
     }
 
-    void OpenRecord(std::string_view s, long number) {
+    void OpenRecord(std::string_view s, long long offset) {
         if (FOpen) {  // the previous record has no "#[END]"
-            FDamage.Note(FRecordLine);
+            FDamage.Note(FRecordOffset);
             Complete();
         }
         FPastVersion = true;
         FOpen = true;
         FInBody = false;
-        FRecordLine = number;
+        FRecordOffset = offset;
         FBody.Reset();
         int depth = s.size() >= 21 ? Hex2(s, 6) : -1;
         int kind = s.size() >= 21 ? Hex2(s, 8) : -1;
         FSkip = depth < 0 || kind < 0;
         if (FSkip) {
-            FDamage.Note(number);
+            FDamage.Note(offset);
             return;
         }
         FRecord = TDocumentRecord{};
@@ -335,7 +362,7 @@ private:
     bool FOpen = false;
     bool FSkip = false;
     bool FInBody = false;
-    long FRecordLine = 0;
+    long long FRecordOffset = 0;
     TDocumentRecord FRecord;
     int FDepth = 0;
     TBodyBuilder FBody;
@@ -344,6 +371,7 @@ private:
     int FTargetDepth = 0;
     int FCurrentDepth = 0;
     TDamage FDamage;
+    long FFirstBadLine = 0;
 };
 
 // One read of an old-format file. Records go into a container (the top level, a group opened by this
@@ -370,6 +398,7 @@ public:
             if (!line.Clean) FDamage.Note(line.Number);
             Process(line.Text, line.Number);
         }
+        FFirstBadLine = FDamage.Any() ? static_cast<long>(FDamage.First) : 0;
         if (lines.Failed()) {
             FResult.Status = TListReadResult::TStatus::IoError;
             FResult.Error = lines.Error();
@@ -380,9 +409,11 @@ public:
             FDamage.Note(FPendingLine);
             PlacePending();
         }
+        FFirstBadLine = FDamage.Any() ? static_cast<long>(FDamage.First) : 0;
     }
 
-    const TDamage& Damage() const { return FDamage; }
+    long FirstBadLine() const { return FFirstBadLine; }
+    long DamagedLines() const { return FDamage.Count; }
 
 private:
     void Process(std::string_view s, long number) {
@@ -467,15 +498,17 @@ private:
     long FPendingLine = 0;
     bool FInBody = false;
     TDocumentRecord FRecord;
-    TDamage FDamage;
+    TDamage FDamage;  // by line number: the old reader goes line by line
+    long FFirstBadLine = 0;
 };
 
+template <class Reader>
 void Finish(TListFileHost& host, const std::filesystem::path& file, TListReadResult& result,
-            const TDamage& damage) {
+            const Reader& reader) {
     if (result.Records > 0 || result.Status == TListReadResult::TStatus::Ok) host.DocumentsArrived();
-    result.FirstBadLine = damage.First;
-    result.DamagedLines = damage.Count;
-    if (damage.First) host.ReportDamage(file, damage.First);
+    result.FirstBadLine = reader.FirstBadLine();
+    result.DamagedLines = reader.DamagedLines();
+    if (result.FirstBadLine) host.ReportDamage(file, result.FirstBadLine);
 }
 
 }  // namespace
@@ -489,17 +522,9 @@ TListReadResult TListFile::ReadListFile(const std::filesystem::path& fileName, T
         return result;
     }
     FHost.SetModified(false);
-    TCurrentReader::TOutcome outcome;
-    TDamage damage;
-    {
-        TCurrentReader reader(FTree, FHost, fileName, target, result);
-        outcome = reader.Run();
-        damage = reader.Damage();
-    }
-    if (outcome == TCurrentReader::TOutcome::OldFormat) {
-        return ReadOldListFile(fileName, target);
-    }
-    Finish(FHost, fileName, result, damage);
+    TCurrentReader reader(FTree, FHost, fileName, target, result);
+    if (reader.Run() == TCurrentReader::TOutcome::OldFormat) return ReadOldListFile(fileName, target);
+    Finish(FHost, fileName, result, reader);
     return result;
 }
 
@@ -508,6 +533,6 @@ TListReadResult TListFile::ReadOldListFile(const std::filesystem::path& fileName
     result.OldFormat = true;
     TOldReader reader(FTree, FHost, fileName, target, result);
     reader.Run();
-    Finish(FHost, fileName, result, reader.Damage());
+    Finish(FHost, fileName, result, reader);
     return result;
 }

@@ -6,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "TreeGenerator.h"
+#include "app/LineReader.h"
 #include "app/ListFile.h"
 
 namespace {
@@ -17,7 +18,12 @@ std::string Record(const std::string& name, const std::string& body = "", const 
                  "#[DATA:E]", "#[END]"});
 }
 
-struct DamageTest : ::testing::Test {
+// Every case runs twice: with the file read in blocks and with it mapped into memory.
+struct DamageTest : ::testing::TestWithParam<bool> {
+    std::size_t savedThreshold = TLineReader::MapThreshold;
+    void SetUp() override { TLineReader::MapThreshold = GetParam() ? 0 : savedThreshold; }
+    void TearDown() override { TLineReader::MapThreshold = savedThreshold; }
+
     TTempDir dir;
     TDocumentTree tree;
     TRecordingHost host;
@@ -35,7 +41,7 @@ struct DamageTest : ::testing::Test {
     }
 };
 
-TEST_F(DamageTest, BadRecordLinesSkipOnlyTheirRecord) {
+TEST_P(DamageTest, BadRecordLinesSkipOnlyTheirRecord) {
     // Line 4 starts record a; line 10 is the bad record line, the first bad line.
     for (std::string bad : {"#[DAT:0G00:20240101:x]", "#[DAT:00Z1:20240101:x]", "#[DAT:0000:2024]"}) {
         tree.Clear();
@@ -50,14 +56,14 @@ TEST_F(DamageTest, BadRecordLinesSkipOnlyTheirRecord) {
     }
 }
 
-TEST_F(DamageTest, StrayAndRepeatedEnd) {
+TEST_P(DamageTest, StrayAndRepeatedEnd) {
     auto result = Read(kHead + CrLf({"#[END]"}) + Record("a") + CrLf({"#[END]"}) + Record("b"));
     EXPECT_EQ(Shape(tree), "a,b");
     EXPECT_EQ(result.FirstBadLine, 4);
     EXPECT_EQ(result.DamagedLines, 2);
 }
 
-TEST_F(DamageTest, FileEndingInsideARecordKeepsWhatWasRead) {
+TEST_P(DamageTest, FileEndingInsideARecordKeepsWhatWasRead) {
     auto result =
         Read(kHead + Record("a") + "#[DAT:0000:20240101:b]\r\n#[ADDR:x]\r\n#[DATA:S]\r\nfirst\r\nsec");
     ASSERT_EQ(Shape(tree), "a,b");
@@ -66,7 +72,7 @@ TEST_F(DamageTest, FileEndingInsideARecordKeepsWhatWasRead) {
     EXPECT_EQ(result.FirstBadLine, 10);  // the record line of the unfinished record
 }
 
-TEST_F(DamageTest, RecordWithoutEndIsClosedByTheNext) {
+TEST_P(DamageTest, RecordWithoutEndIsClosedByTheNext) {
     std::string file = kHead +
                        CrLf({"#[DAT:0000:20240101:a]", "#[ADDR:http://]", "#[DATA:S]", "text", "#[DATA:E]"}) +
                        Record("b");
@@ -76,7 +82,7 @@ TEST_F(DamageTest, RecordWithoutEndIsClosedByTheNext) {
     EXPECT_EQ(result.FirstBadLine, 4);
 }
 
-TEST_F(DamageTest, EndInsideABodyClosesTheRecord) {
+TEST_P(DamageTest, EndInsideABodyClosesTheRecord) {
     auto result = Read(kHead + CrLf({"#[DAT:0000:20240101:a]", "#[ADDR:]", "#[DATA:S]", "one", "#[END]"}) +
                        Record("b"));
     ASSERT_EQ(Shape(tree), "a,b");
@@ -84,7 +90,7 @@ TEST_F(DamageTest, EndInsideABodyClosesTheRecord) {
     EXPECT_EQ(result.FirstBadLine, 8);
 }
 
-TEST_F(DamageTest, NulBytesAreDropped) {
+TEST_P(DamageTest, NulBytesAreDropped) {
     std::string body = std::string("ab\0\0c", 5);
     auto result = Read(kHead + Record("a", body) + Record(std::string("b\0", 2)));
     ASSERT_EQ(tree.Count(), 2u);
@@ -100,14 +106,14 @@ TEST_F(DamageTest, NulBytesAreDropped) {
     EXPECT_TRUE(result.Damaged());
 }
 
-TEST_F(DamageTest, EndOfFileMarkAndControlBytes) {
+TEST_P(DamageTest, EndOfFileMarkAndControlBytes) {
     auto result = Read(kHead + Record("a", "x\x1Ay") + "\x1A");
     EXPECT_FALSE(result.Damaged());
     ASSERT_EQ(tree.Count(), 1u);
     EXPECT_EQ(tree.First()->Record().Text, "x\x1Ay");  // inside a text the byte is kept
 }
 
-TEST_F(DamageTest, LfOnlyAndCrOnlyLineEndsReadTheSame) {
+TEST_P(DamageTest, LfOnlyAndCrOnlyLineEndsReadTheSame) {
     TDocumentTree expected;
     TRecordingHost quiet;
     TListFile reference(expected, quiet);
@@ -136,7 +142,7 @@ TEST_F(DamageTest, LfOnlyAndCrOnlyLineEndsReadTheSame) {
     }
 }
 
-TEST_F(DamageTest, MutatedFilesNeverBreakTheReader) {
+TEST_P(DamageTest, MutatedFilesNeverBreakTheReader) {
     std::mt19937 rng(99);
     TDocumentTree source;
     TTreeGeneratorOptions options;
@@ -185,7 +191,7 @@ std::string D(const std::string& name) {
     return "#[DOC:000002:2002/05/21:" + name + "]";
 }
 
-TEST_F(DamageTest, OldFormatIsReadAfterAWarning) {
+TEST_P(DamageTest, OldFormatIsReadAfterAWarning) {
     auto result = Read(OldFile({G("g"), "#[END-INDEX]", D("a"), "line 1", "", "#[END-DOC]", G("empty"),
                                 "#[END-INDEX]", "#[END-GRP]", G("h"), "#[END-INDEX]", D("b"), "#[END-DOC]",
                                 "#[END-GRP]", "#[END-GRP]", D("top"), "x", "#[END-DOC]"}));
@@ -208,7 +214,7 @@ TEST_F(DamageTest, OldFormatIsReadAfterAWarning) {
     EXPECT_EQ(saved.rfind("Velloria version 2.03\r\n#[FILETYPE:VL203]\r\n#[DOCCOUNT:6]\r\n", 0), 0u);
 }
 
-TEST_F(DamageTest, OldFormatNextToATarget) {
+TEST_P(DamageTest, OldFormatNextToATarget) {
     TDocumentNode* empty = tree.AppendChild(nullptr, Rec("t", dkGroup));
     tree.AppendChild(nullptr, Rec("u"));
     WriteBytes(dir / "o.vlp", OldFile({D("a"), "#[END-DOC]", D("b"), "#[END-DOC]"}));
@@ -218,7 +224,7 @@ TEST_F(DamageTest, OldFormatNextToATarget) {
     EXPECT_EQ(Shape(tree), "t(1)[a,b],u,a,b");
 }
 
-TEST_F(DamageTest, OldFormatStrayEndsAreIgnored) {
+TEST_P(DamageTest, OldFormatStrayEndsAreIgnored) {
     auto result =
         Read(OldFile({"#[END-GRP]", D("a"), "#[END-DOC]", "#[END-DOC]", "#[END-INDEX]", D("b"), "body"}));
     EXPECT_EQ(Shape(tree), "a,b");
@@ -226,5 +232,8 @@ TEST_F(DamageTest, OldFormatStrayEndsAreIgnored) {
     EXPECT_EQ(result.FirstBadLine, 2);
     EXPECT_EQ(result.DamagedLines, 4);
 }
+
+INSTANTIATE_TEST_SUITE_P(ReadOrMap, DamageTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Mapped" : "Read"; });
 
 }  // namespace

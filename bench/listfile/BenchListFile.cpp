@@ -1,0 +1,215 @@
+// Reads and writes a generated list file of 50,000 documents (about 100 MB of Japanese text in nested
+// groups) and times, in the same run, `wc -l` and `cp` on the same file; then measures the peak memory of a
+// process that only reads the file. Prints the medians and the ratios:
+//   read / wc -l <= 3, write / cp <= 3, peak memory / file size <= 2.
+// VELLORIA_BENCH_SMALL=1 uses a file of about 1 MB (smoke test).
+//
+// The comparison tools and the child process make this benchmark POSIX-only, unlike the library.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TreeGenerator.h"
+#include "app/ListFile.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path gDir, gFile, gWritten, gCopy;
+std::unique_ptr<TDocumentTree> gLoaded;
+TListFileHost gHost;  // all defaults: no window
+
+bool Small() {
+    const char* v = std::getenv("VELLORIA_BENCH_SMALL");
+    return v && *v && std::strcmp(v, "0") != 0;
+}
+
+// Runs a program with its output thrown away; returns its exit status.
+int Run(std::vector<std::string> args) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid;
+    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void BM_Read(benchmark::State& state) {
+    for (auto _ : state) {
+        auto tree = std::make_unique<TDocumentTree>();
+        TListFile list(*tree, gHost);
+        auto result = list.ReadListFile(gFile);
+        if (!result.Succeeded() || result.Damaged()) state.SkipWithError("read failed");
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * fs::file_size(gFile));
+}
+
+void BM_WcL(benchmark::State& state) {
+    for (auto _ : state)
+        if (Run({"wc", "-l", gFile.string()}) != 0) state.SkipWithError("wc failed");
+}
+
+void BM_Write(benchmark::State& state) {
+    TListFile list(*gLoaded, gHost);
+    for (auto _ : state)
+        if (!list.WriteListFile(gWritten)) state.SkipWithError("write failed");
+    state.SetBytesProcessed(state.iterations() * fs::file_size(gFile));
+}
+
+void BM_Cp(benchmark::State& state) {
+    for (auto _ : state)
+        if (Run({"cp", gFile.string(), gCopy.string()}) != 0) state.SkipWithError("cp failed");
+}
+
+// What starting a process costs, for reading the wc and cp figures.
+void BM_SpawnTrue(benchmark::State& state) {
+    for (auto _ : state) Run({"true"});
+}
+
+// Keeps the median real time of each benchmark (milliseconds).
+class TMedianReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> Median;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                Median[run.run_name.function_name] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+// Peak resident memory of this process in KiB. VmHWM belongs to the process's own address space, so unlike
+// getrusage it does not carry over what the parent had before the program was started.
+long MaxRssKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Child mode: read the file once and print the peak resident memory before and after, in KiB.
+int ReadOnly(const char* file) {
+    long before = MaxRssKb();
+    TDocumentTree tree;
+    TListFile list(tree, gHost);
+    auto result = list.ReadListFile(file);
+    long after = MaxRssKb();
+    std::printf("%ld %ld %zu\n", before, after, tree.Count());
+    return result.Succeeded() ? 0 : 1;
+}
+
+// Runs this program in child mode; returns {baseline, peak} in bytes.
+std::pair<double, double> MeasurePeakMemory(const char* self) {
+    int fds[2];
+    if (pipe(fds) != 0) return {0, 0};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    std::string exe = self, mode = "--read-only", file = gFile.string();
+    char* argv[] = {exe.data(), mode.data(), file.data(), nullptr};
+    pid_t pid;
+    int rc = posix_spawn(&pid, self, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    char buf[256] = {};
+    ssize_t got = rc == 0 ? read(fds[0], buf, sizeof buf - 1) : 0;
+    close(fds[0]);
+    if (rc == 0) waitpid(pid, nullptr, 0);
+    long before = 0, after = 0;
+    if (got <= 0 || std::sscanf(buf, "%ld %ld", &before, &after) != 2) return {0, 0};
+    return {before * 1024.0, after * 1024.0};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--read-only") == 0) return ReadOnly(argv[2]);
+
+    const bool small = Small();
+    gDir = fs::temp_directory_path() / ("vel_bench_listfile_" + std::to_string(getpid()));
+    fs::create_directories(gDir);
+    gFile = gDir / "list.vlt";
+    gWritten = gDir / "written.vlt";
+    gCopy = gDir / "copy.vlt";
+
+    {
+        std::mt19937 rng(2024);
+        TDocumentTree tree;
+        TTreeGeneratorOptions options;
+        options.Documents = small ? 500 : 50000;
+        options.TextBytes = 2000;
+        options.MaxDepth = 5;
+        options.GroupShare = 0.03;
+        GenerateTree(tree, rng, options);
+        TListFile(tree, gHost).WriteListFile(gFile);
+        std::printf("list file: %zu nodes, %.1f MB\n", tree.Count(), fs::file_size(gFile) / 1e6);
+    }
+    gLoaded = std::make_unique<TDocumentTree>();
+    TListFile(*gLoaded, gHost).ReadListFile(gFile);
+
+    const int reps = small ? 3 : 9;
+    for (auto* b :
+         {benchmark::RegisterBenchmark("Read", BM_Read), benchmark::RegisterBenchmark("WcL", BM_WcL),
+          benchmark::RegisterBenchmark("Write", BM_Write), benchmark::RegisterBenchmark("Cp", BM_Cp),
+          benchmark::RegisterBenchmark("SpawnTrue", BM_SpawnTrue)})
+        b->UseRealTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->Repetitions(reps)
+            ->ReportAggregatesOnly(true);
+
+    benchmark::Initialize(&argc, argv);
+    TMedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    auto& m = reporter.Median;
+    const double size = static_cast<double>(fs::file_size(gFile));
+    auto [baseline, peak] = MeasurePeakMemory(argv[0]);
+    std::printf("\nmedians (ms): read %.1f, wc -l %.1f, write %.1f, cp %.1f, process start %.1f\n", m["Read"],
+                m["WcL"], m["Write"], m["Cp"], m["SpawnTrue"]);
+    // The process start is taken off wc and cp, so they are not slowed by a cost our calls do not have.
+    double wc = m["WcL"] - m["SpawnTrue"], cp = m["Cp"] - m["SpawnTrue"];
+    std::printf("read / wc -l  = %.2f (target <= 3; %.2f counting wc's process start)\n", m["Read"] / wc,
+                m["Read"] / m["WcL"]);
+    std::printf("write / cp    = %.2f (target <= 3; %.2f counting cp's process start)\n", m["Write"] / cp,
+                m["Write"] / m["Cp"]);
+    std::printf("peak memory   = %.1f MB for a %.1f MB file: %.2f x (target <= 2; %.1f MB before reading)\n",
+                peak / 1e6, size / 1e6, peak / size, baseline / 1e6);
+
+    gLoaded.reset();
+    std::error_code ec;
+    fs::remove_all(gDir, ec);
+    benchmark::Shutdown();
+    return 0;
+}
