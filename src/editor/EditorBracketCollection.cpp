@@ -2,6 +2,10 @@
 
 #include <string>
 
+void TEditorBracketCollection::ThrowIndexError(int index) {
+    throw EEditorListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
 TEditorBracketItem& TEditorBracketCollection::Add() {
     if (Count() >= kMaxItems)
         throw EEditorListError("TEditorBracketCollection\r\nYou can not add item over " +

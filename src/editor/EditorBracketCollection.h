@@ -17,8 +17,9 @@ public:
     TEditorBracketCollection() = default;
 
     int Count() const { return static_cast<int>(FItems.size()); }
-    TEditorBracketItem& Items(int index) { return *FItems[static_cast<std::size_t>(index)]; }
-    const TEditorBracketItem& Items(int index) const { return *FItems[static_cast<std::size_t>(index)]; }
+    // The pair at index; raises EEditorListError for an index out of range.
+    TEditorBracketItem& Items(int index) { return *FItems[CheckedIndex(index)]; }
+    const TEditorBracketItem& Items(int index) const { return *FItems[CheckedIndex(index)]; }
     TEditorBracketItem& operator[](int index) { return Items(index); }
     const TEditorBracketItem& operator[](int index) const { return Items(index); }
 
@@ -40,5 +41,11 @@ public:
     void SetAllStyle(TFontStyles value);
 
 private:
+    std::size_t CheckedIndex(int index) const {
+        if (index < 0 || index >= Count()) ThrowIndexError(index);
+        return static_cast<std::size_t>(index);
+    }
+    [[noreturn]] static void ThrowIndexError(int index);
+
     std::vector<std::unique_ptr<TEditorBracketItem>> FItems;
 };

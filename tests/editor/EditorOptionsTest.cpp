@@ -322,6 +322,8 @@ TEST(EditorOptions, BracketCollectionHoldsAtMostFourteenPairs) {
     ASSERT_EQ(copy.Count(), 14);
     EXPECT_EQ(copy[0].LeftBracket(), "[");
     EXPECT_EQ(copy[0].ItemColor().Color(), 0x1u);
+    EXPECT_THROW(copy[14], EEditorListError);
+    EXPECT_THROW(copy.Items(-1), EEditorListError);
     copy.Delete(20);  // out of range: nothing
     EXPECT_EQ(copyChanges.count, 1);
     copy.Delete(0);
