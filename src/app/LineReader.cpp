@@ -80,10 +80,56 @@ __attribute__((target("avx2"))) const char* FindHashOrIrregularAvx2(const char* 
 }
 #endif
 
+// The first CR, LF or NUL at or after s (end when there is none).
+const char* FindBreakOrNulScalar(const char* p, const char* end) {
+    while (p < end && *p != '\r' && *p != '\n' && *p != '\0') ++p;
+    return p;
+}
+
+#if VEL_LINEREADER_SSE2
+const char* FindBreakOrNulSse2(const char* p, const char* end) {
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
+    for (; end - p >= 16; p += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hit =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, zero));
+        if (auto m = static_cast<std::uint32_t>(_mm_movemask_epi8(hit))) return p + CountTrailingZeros(m);
+    }
+    return FindBreakOrNulScalar(p, end);
+}
+#endif
+
+#if VEL_LINEREADER_AVX2
+__attribute__((target("avx2"))) const char* FindBreakOrNulAvx2(const char* p, const char* end) {
+    const __m256i cr = _mm256_set1_epi8('\r'), lf = _mm256_set1_epi8('\n'), zero = _mm256_setzero_si256();
+    for (; end - p >= 32; p += 32) {
+        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        __m256i hit = _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(v, cr), _mm256_cmpeq_epi8(v, lf)),
+                                      _mm256_cmpeq_epi8(v, zero));
+        if (auto m = static_cast<std::uint32_t>(_mm256_movemask_epi8(hit))) return p + CountTrailingZeros(m);
+    }
+    return FindBreakOrNulSse2(p, end);
+}
+#endif
+
+#if VEL_LINEREADER_AVX2
+const bool kHaveAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+const char* FindBreakOrNul(const char* s, const char* end) {
+#if VEL_LINEREADER_AVX2
+    if (kHaveAvx2) return FindBreakOrNulAvx2(s, end);
+#endif
+#if VEL_LINEREADER_SSE2
+    return FindBreakOrNulSse2(s, end);
+#else
+    return FindBreakOrNulScalar(s, end);
+#endif
+}
+
 const char* FindHashOrIrregular(const char* s, const char* end) {
 #if VEL_LINEREADER_AVX2
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) return FindHashOrIrregularAvx2(s, end);
+    if (kHaveAvx2) return FindHashOrIrregularAvx2(s, end);
 #endif
 #if VEL_LINEREADER_SSE2
     return FindHashOrIrregularSse2(s, end);
@@ -183,27 +229,22 @@ long TLineReader::LineNumberAt(std::FILE* f, long long offset) {
 }
 
 bool TLineReader::NextLine(TLine& line, const char* s, const char* end) {
-    const char* lf = static_cast<const char*>(std::memchr(s, '\n', end - s));
-    const char* stop = lf ? lf : end;
-    const char* cr = static_cast<const char*>(std::memchr(s, '\r', stop - s));
-    const char* e;
-    std::size_t next;
-    if (cr && !(lf && cr + 1 == lf)) {
-        e = cr;  // a lone CR ends the line
-        next = (cr - FData) + 1;
+    const char* p = FindBreakOrNul(s, end);
+    const bool nul = p < end && *p == '\0';
+    while (p < end && *p != '\r' && *p != '\n') ++p;  // past NUL bytes to the line break
+    const char* e = p;
+    if (p == end) {
+        FPos = end - FData;
+    } else if (*p == '\r' && p + 1 < end && p[1] == '\n') {
+        line.Crlf = true;
+        FPos = (p + 2) - FData;
     } else {
-        e = stop;
-        if (lf && e > s && e[-1] == '\r') {
-            --e;
-            line.Crlf = true;
-        }
-        next = (stop - FData) + (lf ? 1 : 0);
+        FPos = (p + 1) - FData;  // a lone CR or LF
     }
-    FPos = next;
-    if (std::memchr(s, '\0', e - s)) {
+    if (nul) {
         FCleaned.clear();
-        for (const char* p = s; p < e; ++p)
-            if (*p != '\0') FCleaned.push_back(*p);
+        for (const char* q = s; q < e; ++q)
+            if (*q != '\0') FCleaned.push_back(*q);
         line.Text = FCleaned;
         line.Clean = false;
         FDroppedNul = true;

@@ -266,14 +266,20 @@ private:
             return TStep::Go;
         }
 
-        // Where the line has a '#', the tag tests that look anywhere in it.
-        const bool hasHash = tagged || (!s.empty() && std::memchr(s.data(), '#', s.size()));
-        const bool hasEnd = hasHash && s.find("#[END]") != std::string_view::npos;
+        // The tests that look for a tag anywhere in the line. A line whose only '#' is its first byte can
+        // hold a tag only at its start.
+        const char* hash = tagged ? nullptr : static_cast<const char*>(std::memchr(s.data(), '#', s.size()));
+        const bool onlyLeadingHash = tagged && !std::memchr(s.data() + 1, '#', s.size() - 1);
+        auto contains = [&](std::string_view tag) {
+            if (onlyLeadingHash) return StartsWith(s, tag);
+            return (tagged || hash) && s.find(tag) != std::string_view::npos;
+        };
+        const bool hasEnd = contains("#[END]");
         if (FOpen) {
             if (tagged && StartsWith(s, "#[ADDR:")) FRecord.Address = std::string(TagValue(s, 7));
             if (tagged && StartsWith(s, "#[DATA:E]")) FInBody = false;
             if (FInBody && !hasEnd) FBody.Add(s, line.Clean);
-            if (hasHash && s.find("#[DATA:S]") != std::string_view::npos) FInBody = true;
+            if (contains("#[DATA:S]")) FInBody = true;
         }
         if (hasEnd) {
             if (!FOpen) {
