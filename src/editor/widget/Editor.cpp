@@ -1,0 +1,499 @@
+// TEditor: construction, properties, option and change notifications, row facts, undo.
+#include "editor/widget/Editor.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "editor/ColumnMap.h"
+#include "editor/Delimiters.h"
+#include "editor/EditorParser.h"
+#include "editor/EditorScreen.h"
+#include "editor/EditorScreenStrings.h"
+#include "editor/EditorStrings.h"
+#include "editor/EditorUndoObj.h"
+#include "editor/EditorWrapOption.h"
+#include "editor/widget/SystemColors.h"
+#include "text/ShiftJis.h"
+
+TEditor::TEditor(QWidget* parent)
+    : QAbstractScrollArea(parent),
+      FView(std::make_unique<TEditorViewInfo>()),
+      FCaret(std::make_unique<TEditorCaret>()),
+      FMarks(std::make_unique<TEditorMarks>()),
+      FMargin(std::make_unique<TEditorMargin>()),
+      FLeftbar(std::make_unique<TEditorLeftbar>()),
+      FRuler(std::make_unique<TEditorRuler>()) {
+    FillDelimiters();
+    FRows = std::make_shared<TEditorScreenStrings>();
+    FRows->AddEditor(this);
+    FRows->SetParserFactory([](const TEditorHost* editor, int bracket) {
+        return std::make_unique<TEditorParser>(editor, bracket);
+    });
+    FLines = std::make_unique<TEditorStrings>(*FRows, this);
+    FScreen = std::make_unique<TEditorScreen>(*this);
+    WireOptions();
+
+    setFrameShape(QFrame::StyledPanel);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_InputMethodEnabled);
+    viewport()->setCursor(Qt::IBeamCursor);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QObject::connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+                     [this](int action) { OnVerticalAction(action); });
+    QObject::connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+                     [this](int action) { OnHorizontalAction(action); });
+    // A position set from outside (not by a bar action) is a thumb request.
+    QObject::connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (!FSyncingBars && value != FTopRow) VScroll(sbThumbPosition, value);
+    });
+    QObject::connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (!FSyncingBars && value != FTopCol) HScroll(sbThumbPosition, value);
+    });
+
+    QFont font(QStringLiteral("FixedSys"));
+    font.setPixelSize(12);
+    setFont(font);
+    resize(185, 89);
+
+    const int flash = QApplication::cursorFlashTime();
+    FBlinkTimer.setInterval(flash > 0 ? flash / 2 : 500);
+    QObject::connect(&FBlinkTimer, &QTimer::timeout, this, [this] { BlinkCaret(); });
+
+    UpdateFontMetrics();
+    UpdateScrollBars();
+    BuildLeftEdge();
+    RebuildRuler();
+    BuildCorner();
+}
+
+TEditor::~TEditor() {
+    FBlinkTimer.stop();
+    FScreen.reset();
+    // Leave the row list first: it must not call back into a half-destroyed editor.
+    FLines.reset();
+    FRows->RemoveEditor(this);
+    FRows.reset();
+}
+
+void TEditor::WireOptions() {
+    const auto changed = [this](TNotifyPersistent* sender) { OptionChanged(sender); };
+    FView->SetOnChange(changed);
+    FCaret->SetOnChange(changed);
+    FMarks->SetOnChange(changed);
+    FMargin->SetOnChange(changed);
+    FLeftbar->SetOnChange(changed);
+    FRuler->SetOnChange(changed);
+}
+
+void TEditor::FillDelimiters() {
+    FillDefaultDelimiters(FDelimiters);
+}
+
+QColor TEditor::Resolve(TColor color) const {
+    return ResolveColor(color, palette());
+}
+
+// ---- Properties
+// ---------------------------------------------------------------------------------------------
+
+void TEditor::SetBorderStyle(TBorderStyle style) {
+    if (style == FBorderStyle) return;
+    FBorderStyle = style;
+    setFrameShape(style == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+void TEditor::SetCaret(const TEditorCaret& caret) {
+    FCaret->Assign(caret);
+}
+void TEditor::SetMarks(const TEditorMarks& marks) {
+    FMarks->Assign(marks);
+}
+void TEditor::SetMargin(const TEditorMargin& margin) {
+    FMargin->Assign(margin);
+}
+void TEditor::SetLeftbar(const TEditorLeftbar& leftbar) {
+    FLeftbar->Assign(leftbar);
+}
+void TEditor::SetRuler(const TEditorRuler& ruler) {
+    FRuler->Assign(ruler);
+}
+
+void TEditor::SetView(const TEditorViewInfo& view) {
+    FView->Assign(view);
+    ScrollCaretIntoView();
+    PlaceCaret();
+}
+
+void TEditor::SetReadOnly(bool value) {
+    if (FSelDragState != TSelDragState::None || value == FReadOnly) return;
+    FReadOnly = value;
+}
+
+void TEditor::SetReserveWordList(const std::vector<std::string>& words) {
+    TReserveWordList sorted;
+    sorted.reserve(words.size());
+    const auto lessNoCase = [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            const auto lx = static_cast<unsigned char>(x >= 'A' && x <= 'Z' ? x + 32 : x);
+            const auto ly = static_cast<unsigned char>(y >= 'A' && y <= 'Z' ? y + 32 : y);
+            return lx < ly;
+        });
+    };
+    for (const std::string& w : words) {
+        const auto at = std::lower_bound(sorted.begin(), sorted.end(), w, lessNoCase);
+        if (at != sorted.end() && !lessNoCase(w, *at)) continue;  // duplicate
+        sorted.insert(at, w);
+    }
+    if (sorted == FReserveWordList) return;
+    FReserveWordList = std::move(sorted);
+    FRows->ScanAll();
+    viewport()->update();
+}
+
+void TEditor::SetScrollBars(TScrollStyle style) {
+    if (style == FScrollBars) return;
+    FScrollBars = style;
+    const bool h = style == ssHorizontal || style == ssBoth;
+    const bool v = style == ssVertical || style == ssBoth;
+    setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    UpdateFontMetrics();
+    UpdateScrollBars();
+}
+
+int TEditor::UndoListMax() const {
+    return FRows->UndoObj().Capacity();
+}
+void TEditor::SetUndoListMax(int value) {
+    FRows->UndoObj().SetCapacity(value);
+}
+bool TEditor::WordWrap() const {
+    return FRows->WordWrap();
+}
+void TEditor::SetWordWrap(bool value) {
+    FRows->SetWordWrap(value);
+}
+TEditorWrapOption& TEditor::WrapOption() {
+    return FRows->WrapOption();
+}
+void TEditor::SetWrapOption(const TEditorWrapOption& option) {
+    FRows->WrapOption().Assign(option);
+}
+
+void TEditor::SetColor(TColor color) {
+    if (color == FColor) return;
+    FColor = color;
+    BuildCorner();
+    viewport()->update();
+}
+
+void TEditor::SetFontColor(TColor color) {
+    if (color == FFontColor) return;
+    FFontColor = color;
+    viewport()->update();
+}
+
+void TEditor::SetOverwriteMode(bool value) {
+    if (value == FOverwriteMode) return;
+    FOverwriteMode = value;
+    UpdateCaret();
+}
+
+int TEditor::TabSpaceCount() const {
+    return FCaret->TabSpaceCount();
+}
+
+bool TEditor::Focused() const {
+    return hasFocus();
+}
+
+bool TEditor::WindowReady() const {
+    return true;
+}
+
+TFontStyles TEditor::FontStyles() const {
+    const QFont f = font();
+    TFontStyles s = 0;
+    if (f.bold()) s |= fsBold;
+    if (f.italic()) s |= fsItalic;
+    if (f.underline()) s |= fsUnderline;
+    if (f.strikeOut()) s |= fsStrikeOut;
+    return s;
+}
+
+// ---- Row facts
+// ------------------------------------------------------------------------------------------------
+
+int TEditor::LineCount() const {
+    return FRows->Count();
+}
+
+std::string_view TEditor::RowText(int row) const {
+    return FRows->RowText(row);
+}
+
+TRowEnd TEditor::RowEnd(int row) const {
+    if (row < 0 || row >= FRows->Count()) return reEndOfText;
+    return FRows->RowEnd(row);
+}
+
+std::string TEditor::RowColumnMap(int row) const {
+    return ColumnMap(RowText(row), FDelimiters, TabSpaceCount(),
+                     WordWrap() ? FRows->WrapOption().WrapByte() : 0);
+}
+
+int TEditor::RowWidth(int row) const {
+    return DisplayWidth(RowText(row), TabSpaceCount(), WordWrap() ? FRows->WrapOption().WrapByte() : 0);
+}
+
+std::string TEditor::ExpandedRowText(int row) const {
+    const std::string_view text = RowText(row);
+    std::string out;
+    out.reserve(text.size() + 8);
+    const int tabs = TabSpaceCount();
+    const int wrap = WordWrap() ? FRows->WrapOption().WrapByte() : 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (sjis::IsLeadByte(c) && i + 1 < text.size()) {
+            out += c;
+            out += text[++i];
+        } else if (c == '\t') {
+            out += ' ';
+            out.append(static_cast<std::size_t>(TabFillCount(static_cast<int>(out.size()), tabs, wrap)), ' ');
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+int TEditor::ColumnToByte(int row, int col) const {
+    if (col <= 0) return 0;
+    const std::string map = RowColumnMap(row);
+    const int n = static_cast<int>(map.size());
+    const int upto = std::min(col + 1, n);
+    const int fills = static_cast<int>(std::count(map.begin(), map.begin() + upto, '3'));
+    return std::clamp(col - fills, 0, static_cast<int>(RowText(row).size()));
+}
+
+int TEditor::ByteToColumn(int row, int byteIndex) const {
+    const std::string_view text = RowText(row);
+    const auto b = static_cast<std::size_t>(std::clamp(byteIndex, 0, static_cast<int>(text.size())));
+    return DisplayWidth(text.substr(0, b), TabSpaceCount(), WordWrap() ? FRows->WrapOption().WrapByte() : 0);
+}
+
+int TEditor::ColumnOfByteLimited(int row, int byteIndex) const {
+    return std::min(ByteToColumn(row, byteIndex), RowWidth(row));
+}
+
+// ---- Option changes
+// ---------------------------------------------------------------------------------------------
+
+void TEditor::OptionChanged(TNotifyPersistent* sender) {
+    if (sender == FMarks.get()) FMargin->SetUnderlineSpace(FMarks->Underline().Visible() ? 1 : 0);
+    if (sender == FView.get()) FRows->ScanAll();
+    if (!WindowReady()) return;
+    UpdateFontMetrics();
+    UpdateScrollBars();
+    if (sender == FLeftbar.get()) {
+        BuildLeftEdge();
+        BuildCorner();
+    } else if (sender == FMargin.get() || sender == FRuler.get()) {
+        RebuildRuler();
+        BuildCorner();
+    }
+    viewport()->update();
+    if (sender == FCaret.get()) {
+        UpdateCaret();
+    } else {
+        ScrollCaretIntoView();
+        PlaceCaret();
+    }
+}
+
+void TEditor::FontChanged() {
+    if (FTopCol > 0) SetCol(0);
+    FText = TEditorTextPainter();
+    UpdateFontMetrics();
+    UpdateScrollBars();
+    RebuildRuler();
+    BuildCorner();
+    viewport()->update();
+    UpdateCaret();
+}
+
+void TEditor::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        FontChanged();
+    } else if (event->type() == QEvent::PaletteChange) {
+        BuildLeftEdge();
+        RebuildRuler();
+        BuildCorner();
+        viewport()->update();
+    }
+}
+
+void TEditor::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateFontMetrics();
+    UpdateScrollBars();
+    if (FImages.RulerImageWidth() < ScreenWidth() || FImages.LeftEdge().height() < ScreenHeight()) {
+        BuildLeftEdge();
+        RebuildRuler();
+        BuildCorner();
+    }
+    viewport()->update();
+}
+
+// ---- Change notification (from the row list)
+// ----------------------------------------------------------------
+
+void TEditor::StringsChanged() {
+    const bool contentChanged = FRows->ChangeRecord().Pending;
+    FScreen->Update(FRows->ChangeRecord(), LineCount());
+    if (FLeftbar->Visible() && FLeftbar->ShowNumber()) {
+        const int oldWidth = FLeftbarWidth;
+        if (UpdateDigitCount()) {
+            UpdateLeftbarWidth();
+            BuildCorner();
+            ShiftTextForLeftbar(oldWidth, FLeftbarWidth);
+            UpdateVisibleColumns();
+        }
+    }
+    UpdateScrollBars();
+    if (contentChanged) {
+        FModified = true;
+        DoChange();
+    }
+}
+
+void TEditor::DoChange() {
+    if (OnChange) OnChange(this);
+}
+
+void TEditor::Refresh() {
+    UpdateFontMetrics();
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+void TEditor::SetLinesUpdating(bool updating) {
+    FLinesUpdating = updating;
+    if (updating) {
+        viewport()->setUpdatesEnabled(false);
+        return;
+    }
+    viewport()->setUpdatesEnabled(true);
+    UpdateFontMetrics();
+    UpdateScrollBars();
+    FRow = std::clamp(FRow, 0, LineCount());
+    if (FRow == LineCount() && FRow > 0 && RowEnd(FRow - 1) == reEndOfText) --FRow;
+    {
+        const bool placing = FPlacing;
+        FPlacing = true;
+        NormalizeCaretColumn(TMoveKind::Horizontal, -1);
+        FPlacing = placing;
+    }
+    UpdateCaret();
+    viewport()->update();
+}
+
+void TEditor::CleanSelection() {
+    if (FSelectionState == TSelectionState::Active) {
+        CancelSelection();
+    } else {
+        FSelectionState = TSelectionState::None;
+    }
+}
+
+void TEditor::SetTopRowDirect(int row) {
+    FTopRow = std::max(0, row);
+    SyncScrollBars();
+    viewport()->update();
+}
+
+int TEditor::DisplayHeight() const {
+    return viewport()->height();
+}
+
+// ---- Text
+// ------------------------------------------------------------------------------------------------------
+
+std::string TEditor::Text() const {
+    return FLines->GetTextStr();
+}
+
+void TEditor::SetText(std::string_view text) {
+    FLines->SetTextStr(text);
+}
+
+void TEditor::Clear() {
+    FLines->Clear();
+}
+
+// ---- Undo
+// ---------------------------------------------------------------------------------------------------
+
+void TEditor::Undo() {
+    CancelSelection();
+    FRows->Undo();
+}
+
+void TEditor::Redo() {
+    CancelSelection();
+    FRows->Redo();
+}
+
+bool TEditor::CanUndo() const {
+    return FRows->UndoObj().CanUndo();
+}
+bool TEditor::CanRedo() const {
+    return FRows->UndoObj().CanRedo();
+}
+
+// ---- Events
+// ----------------------------------------------------------------------------------------------------
+
+void TEditor::DoDrawLine(const std::string& lineStr, int x, int y, int index, const QRect& rect,
+                         bool selected) {
+    if (OnDrawLine) OnDrawLine(this, lineStr, x, y, index, rect, selected);
+}
+
+void TEditor::DoSelectionChange(bool selected) {
+    if (OnSelectionChange) OnSelectionChange(this, selected);
+}
+
+void TEditor::DoSelectionModeChange() {
+    if (OnSelectionModeChange) OnSelectionModeChange(this);
+}
+
+void TEditor::DoTopColChange() {
+    if (OnTopColChange) OnTopColChange(this);
+}
+
+void TEditor::DoTopRowChange() {
+    if (OnTopRowChange) OnTopRowChange(this);
+}
+
+// ---- Test hooks
+// ------------------------------------------------------------------------------------------------
+
+void TEditor::InvalidateRect(const QRect& rect) {
+    if (rect.isEmpty()) return;
+    if (FRecording) FRecorded.push_back(rect);
+    viewport()->update(rect);
+}
+
+void TEditor::SetRecordInvalidations(bool on) {
+    FRecording = on;
+    FRecorded.clear();
+    FRecordedPaints.clear();
+}
