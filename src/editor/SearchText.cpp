@@ -1,13 +1,18 @@
 #include "editor/SearchText.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
+#include <bit>
 #include <string>
 #include <vector>
 
 #include "editor/ByteKindMap.h"
 #include "editor/FullWidth.h"
 #include "text/ShiftJis.h"
+
+#if defined(__SSE2__) && !defined(VELLORIA_SEARCH_SCALAR)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -65,10 +70,20 @@ std::string UpperCasePattern(std::string_view pattern) {
     return out;
 }
 
-// Bytes that a text may hold at one position of a contiguous match (at most two values).
+// Bytes that a text may hold at one position of a match (at most two values).
 struct TAccept {
     uchar A, B;
     bool Has(uchar c) const { return c == A || c == B; }
+};
+// One byte test of the candidate filter: the text byte at candidate + Offset must be one of Bytes.
+struct TProbe {
+    std::uint32_t Offset;
+    TAccept Bytes;
+};
+// Tests that must all hold; the filter passes a position when any of its alternatives does.
+struct TAlternative {
+    std::array<TProbe, 2> Probes;
+    int Count;
 };
 
 class TSearcher {
@@ -93,14 +108,11 @@ public:
     // character boundaries of that range (in whole-word mode only the word starts among them); the nearest
     // one in the search direction where the pattern matches wins.
     bool Find(bool forward, std::size_t first, std::size_t last, std::size_t& start, std::size_t& length) {
-        const bool contiguous = !FIgnoreWidth && !FIgnoreLineBreaks && !FIgnoreSpaces && FLen >= 2;
-        if (contiguous) {
-            PrepareContiguous();
-            return forward ? ContiguousForward(first, last, start, length)
-                           : ContiguousBackward(first, start, length);
-        }
-        PrepareFirstBytes();
-        return forward ? ScanForward(first, last, start, length) : ScanBackward(first, start, length);
+        if (!FIgnoreWidth && !FIgnoreLineBreaks && !FIgnoreSpaces)
+            PrepareContiguousFilter();
+        else
+            PrepareFirstCharacterFilter();
+        return forward ? FilteredForward(first, last, start, length) : FilteredBackward(first, start, length);
     }
 
 private:
@@ -186,157 +198,262 @@ private:
         return true;
     }
 
-    // --- Contiguous matches (no width folding, nothing skipped): every pattern byte meets one text byte.
-    // A Horspool search over per-position sets of acceptable bytes: the byte under the window's far end
-    // decides how far the window may jump.
+    // --- Candidate filter. A match can begin only where a few text bytes have certain values: the filter
+    // tests those bytes for 16 positions at a time (SSE2 where the compiler offers it) and hands only the
+    // positions that pass to Accept. Character boundaries are worked out for those positions alone.
 
-    void PrepareContiguous() {
-        FAccept.resize(FLen);
+    // Contiguous matches (no width folding, nothing skipped): every pattern byte meets one text byte, so
+    // two pattern bytes at fixed distances decide; the rarest-looking two are taken.
+    void PrepareContiguousFilter() {
+        std::vector<TAccept> accept(FLen);
         for (std::size_t i = 0; i < FLen;) {
             const uchar c = FPat[i];
             if (PatternCharLength(i) == 2) {
-                const uchar trail = FPat[i + 1];
-                FAccept[i] = {c, c};
-                // Without match case a text ａ-ｚ (0x82 0x81-0x9A) matches the pattern's Ａ-Ｚ.
-                const bool folds = !FMatchCase && c == kFullWidthLead && trail >= 0x60 && trail <= 0x79;
-                FAccept[i + 1] = {trail, static_cast<uchar>(folds ? trail + 0x21 : trail)};
+                accept[i] = {c, c};
+                accept[i + 1] = TrailAccept(c, FPat[i + 1]);
                 i += 2;
             } else {
+                // Without match case a text letter of either case meets the pattern's capital.
                 const bool folds = !FMatchCase && c >= 'A' && c <= 'Z';
-                FAccept[i] = {c, static_cast<uchar>(folds ? c + 0x20 : c)};
+                accept[i] = {c, static_cast<uchar>(folds ? c + 0x20 : c)};
                 ++i;
             }
         }
-        const std::size_t m = FLen;
-        FShift.fill(static_cast<std::uint32_t>(m));
-        FBackShift.fill(static_cast<std::uint32_t>(m));
-        for (std::size_t j = 0; j + 1 < m; ++j) {
-            FShift[FAccept[j].A] = static_cast<std::uint32_t>(m - 1 - j);
-            FShift[FAccept[j].B] = static_cast<std::uint32_t>(m - 1 - j);
+        // Bytes that fill most of a Japanese or English text make poor probes.
+        const auto rank = [&](std::size_t j) {
+            const uchar a = accept[j].A, b = accept[j].B;
+            int r = a != b ? 1 : 0;
+            if ((a >= 0x81 && a <= 0x83) || a == ' ' || (a >= 'a' && a <= 'z') || (b >= 'a' && b <= 'z'))
+                r += 2;
+            return r;
+        };
+        std::size_t p1 = 0;
+        for (std::size_t j = 1; j + 1 < FLen; ++j)
+            if (rank(j) < rank(p1)) p1 = j;
+        std::size_t p2 = p1;
+        if (FLen > 1) {
+            p2 = FLen - 1;
+            for (std::size_t j = FLen - 1; j-- > p1 + 1;)
+                if (rank(j) < rank(p2)) p2 = j;
         }
-        for (std::size_t j = m - 1; j >= 1; --j) {
-            FBackShift[FAccept[j].A] = static_cast<std::uint32_t>(j);
-            FBackShift[FAccept[j].B] = static_cast<std::uint32_t>(j);
+        FAlternatives.clear();
+        TAlternative alt{};
+        alt.Probes[0] = {static_cast<std::uint32_t>(p1), accept[p1]};
+        alt.Count = 1;
+        if (p2 != p1) {
+            alt.Probes[1] = {static_cast<std::uint32_t>(p2), accept[p2]};
+            alt.Count = 2;
         }
+        FAlternatives.push_back(alt);
+        FMaxOffset = std::max(p1, p2);
     }
 
-    bool WindowMatches(std::size_t q) const {
-        const uchar* w = FText + q;
-        for (std::size_t j = 0; j < FLen; ++j)
-            if (!FAccept[j].Has(w[j])) return false;
-        return true;
+    // Text trail bytes that meet the pattern's trail byte after the lead byte `lead`.
+    TAccept TrailAccept(uchar lead, uchar trail) const {
+        // Without match case a text ａ-ｚ (0x82 0x81-0x9A) meets the pattern's Ａ-Ｚ.
+        const bool folds = !FMatchCase && lead == kFullWidthLead && trail >= 0x60 && trail <= 0x79;
+        return {trail, static_cast<uchar>(folds ? trail + 0x21 : trail)};
     }
 
-    bool ContiguousForward(std::size_t first, std::size_t last, std::size_t& start, std::size_t& length) {
-        const std::size_t m1 = FLen - 1;
-        const TAccept end = FAccept[m1];
-        for (std::size_t q = first; q <= last;) {
-            const uchar c = FText[q + m1];
-            if (end.Has(c) && WindowMatches(q) && Accept(q, length)) {
-                start = q;
-                return true;
+    // Everything else: the text character that meets the pattern's first character decides. It is a
+    // double-byte character with the same lead byte, a single byte (with width folding, one whose
+    // full-width form is that character), or a voiced half-width pair.
+    void PrepareFirstCharacterFilter() {
+        FAlternatives.clear();
+        FMaxOffset = 0;
+        const std::size_t plen = PatternCharLength(0);
+        const auto add = [&](TProbe a, const TProbe* b) {
+            TAlternative alt{};
+            alt.Probes[0] = a;
+            alt.Count = 1;
+            if (b) {
+                alt.Probes[1] = *b;
+                alt.Count = 2;
+                FMaxOffset = std::max<std::size_t>(FMaxOffset, b->Offset);
             }
-            q += FShift[c];
+            FAlternatives.push_back(alt);
+        };
+        if (plen == 2) {
+            const TProbe trail{1, TrailAccept(FPat[0], FPat[1])};
+            add({0, {FPat[0], FPat[0]}}, &trail);
+        }
+        std::vector<uchar> singles;
+        for (int v = 0; v < 256; ++v) {
+            const auto b = static_cast<uchar>(v);
+            if (sjis::IsLeadByte(b)) {
+                // A lead byte alone at the end of the text is a single byte that stays itself.
+                if (plen == 1 && b == FPat[0]) singles.push_back(b);
+            } else if (FIgnoreWidth) {
+                if (WideEquals(fullwidth::Of(b), 0, plen)) singles.push_back(b);
+                for (uchar mark : {uchar{0xDE}, uchar{0xDF}}) {
+                    if (fullwidth::IsVoicedPair(b, mark) && WideEquals(fullwidth::Voiced(b, mark), 0, plen)) {
+                        const TProbe second{1, {mark, mark}};
+                        add({0, {b, b}}, &second);
+                    }
+                }
+            } else if (plen == 1 && (FMatchCase ? b : kUpper[b]) == FPat[0]) {
+                singles.push_back(b);
+            }
+        }
+        for (std::size_t i = 0; i < singles.size(); i += 2)
+            add({0, {singles[i], singles[i + 1 < singles.size() ? i + 1 : i]}}, nullptr);
+    }
+
+    // True when position q passes the filter (bytes beyond the text never do).
+    bool Passes(std::size_t q) const {
+        for (const TAlternative& alt : FAlternatives) {
+            bool all = true;
+            for (int k = 0; k < alt.Count && all; ++k) {
+                const std::size_t at = q + alt.Probes[k].Offset;
+                all = at < FSize && alt.Probes[k].Bytes.Has(FText[at]);
+            }
+            if (all) return true;
         }
         return false;
     }
 
-    bool ContiguousBackward(std::size_t first, std::size_t& start, std::size_t& length) {
-        // A window must fit before the end of the text.
-        if (first + FLen > FSize) {
-            if (FSize < FLen) return false;
-            first = FSize - FLen;
+    // Bit j set when position base + j passes the filter (the portable form of the SSE2 masks below).
+    unsigned BlockMask(std::size_t base) const {
+        unsigned mask = 0;
+        for (unsigned j = 0; j < 16; ++j)
+            if (Passes(base + j)) mask |= 1u << j;
+        return mask;
+    }
+
+    // Calls body(mask) with the fastest block-mask function for the filter. With SSE2, filters of up to
+    // four alternatives get their constants loaded once, outside the loop, and the tests unrolled.
+    template <class TBody>
+    bool WithBlockMask(TBody&& body) const {
+#if defined(__SSE2__) && !defined(VELLORIA_SEARCH_SCALAR)
+        switch (FAlternatives.size()) {
+            case 1:
+                return body(SseMask<1>());
+            case 2:
+                return body(SseMask<2>());
+            case 3:
+                return body(SseMask<3>());
+            case 4:
+                return body(SseMask<4>());
+            default:
+                break;
         }
-        const TAccept head = FAccept[0];
-        for (std::ptrdiff_t q = static_cast<std::ptrdiff_t>(first); q >= 0;) {
-            const uchar c = FText[q];
-            if (head.Has(c) && WindowMatches(static_cast<std::size_t>(q)) &&
-                Accept(static_cast<std::size_t>(q), length)) {
+#endif
+        return body([this](std::size_t base) { return BlockMask(base); });
+    }
+
+#if defined(__SSE2__) && !defined(VELLORIA_SEARCH_SCALAR)
+    // The block mask of a filter of N alternatives; an alternative of one probe tests it twice.
+    template <int N>
+    auto SseMask() const {
+        struct TLane {
+            const uchar* At[2];
+            __m128i A[2], B[2];
+        };
+        std::array<TLane, N> lanes;
+        for (int n = 0; n < N; ++n) {
+            const TAlternative& alt = FAlternatives[n];
+            for (int k = 0; k < 2; ++k) {
+                const TProbe& p = alt.Probes[k < alt.Count ? k : 0];
+                lanes[n].At[k] = FText + p.Offset;
+                lanes[n].A[k] = _mm_set1_epi8(static_cast<char>(p.Bytes.A));
+                lanes[n].B[k] = _mm_set1_epi8(static_cast<char>(p.Bytes.B));
+            }
+        }
+        return [lanes](std::size_t base) -> unsigned {
+            __m128i any = _mm_setzero_si128();
+            for (int n = 0; n < N; ++n) {
+                const TLane& l = lanes[n];
+                const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(l.At[0] + base));
+                const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(l.At[1] + base));
+                const __m128i h0 = _mm_or_si128(_mm_cmpeq_epi8(v0, l.A[0]), _mm_cmpeq_epi8(v0, l.B[0]));
+                const __m128i h1 = _mm_or_si128(_mm_cmpeq_epi8(v1, l.A[1]), _mm_cmpeq_epi8(v1, l.B[1]));
+                any = _mm_or_si128(any, _mm_and_si128(h0, h1));
+            }
+            return static_cast<unsigned>(_mm_movemask_epi8(any));
+        };
+    }
+#endif
+
+    // Blocks of 32 positions (two masks) while they fit, then of 16; q is left at the first position not
+    // yet tested.
+    template <class TMask>
+    bool ForwardBlocks(std::size_t& q, std::size_t last, TMask mask16, std::size_t& start,
+                       std::size_t& length) {
+        const auto tryBits = [&](std::size_t base, std::uint32_t bits) {
+            for (; bits != 0; bits &= bits - 1) {
+                const std::size_t c = base + static_cast<unsigned>(std::countr_zero(bits));
+                if (Accept(c, length)) {
+                    start = c;
+                    return true;
+                }
+            }
+            return false;
+        };
+        while (q + 31 <= last && q + 31 + FMaxOffset < FSize) {
+            const std::uint32_t bits = mask16(q) | (mask16(q + 16) << 16);
+            if (bits != 0 && tryBits(q, bits)) return true;
+            q += 32;
+        }
+        while (q + 15 <= last && q + 15 + FMaxOffset < FSize) {
+            if (tryBits(q, mask16(q))) return true;
+            q += 16;
+        }
+        return false;
+    }
+
+    // Blocks that end at q, downwards; q is left at the last position not yet tested.
+    template <class TMask>
+    bool BackwardBlocks(std::ptrdiff_t& q, TMask mask16, std::size_t& start, std::size_t& length) {
+        const auto tryBits = [&](std::size_t base, std::uint32_t bits) {
+            while (bits != 0) {
+                const unsigned j = 31u - static_cast<unsigned>(std::countl_zero(bits));
+                bits &= ~(std::uint32_t{1} << j);
+                if (Accept(base + j, length)) {
+                    start = base + j;
+                    return true;
+                }
+            }
+            return false;
+        };
+        while (q >= 31) {
+            const auto base = static_cast<std::size_t>(q - 31);
+            const std::uint32_t bits = mask16(base) | (mask16(base + 16) << 16);
+            if (bits != 0 && tryBits(base, bits)) return true;
+            q -= 32;
+        }
+        while (q >= 15) {
+            const auto base = static_cast<std::size_t>(q - 15);
+            if (tryBits(base, mask16(base))) return true;
+            q -= 16;
+        }
+        return false;
+    }
+
+    bool FilteredForward(std::size_t first, std::size_t last, std::size_t& start, std::size_t& length) {
+        std::size_t q = first;
+        if (WithBlockMask([&](auto mask16) { return ForwardBlocks(q, last, mask16, start, length); }))
+            return true;
+        for (; q <= last; ++q) {
+            if (Passes(q) && Accept(q, length)) {
+                start = q;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool FilteredBackward(std::size_t first, std::size_t& start, std::size_t& length) {
+        std::ptrdiff_t q = static_cast<std::ptrdiff_t>(first);
+        // Near the end of the text a block could read past it: test one position at a time there.
+        for (; q >= 0 && static_cast<std::size_t>(q) + FMaxOffset >= FSize; --q) {
+            if (Passes(static_cast<std::size_t>(q)) && Accept(static_cast<std::size_t>(q), length)) {
                 start = static_cast<std::size_t>(q);
                 return true;
             }
-            q -= static_cast<std::ptrdiff_t>(FBackShift[c]);
         }
-        return false;
-    }
-
-    // --- Everything else: jump to the bytes that can begin a match and test each candidate in full.
-
-    // Marks every byte with which a text character matching the pattern's first character can begin.
-    void PrepareFirstBytes() {
-        const std::size_t plen = PatternCharLength(0);
-        FFirst.fill(0);
-        FFirstCount = 0;
-        for (int v = 0; v < 256; ++v) {
-            const auto b = static_cast<uchar>(v);
-            bool can;
-            if (sjis::IsLeadByte(b)) {
-                // A double-byte character needs the same lead byte; a lead byte alone at the text's end is a
-                // single byte that stays itself.
-                can = b == FPat[0];
-            } else if (FIgnoreWidth) {
-                can = WideEquals(fullwidth::Of(b), 0, plen);
-                for (uchar mark : {uchar{0xDE}, uchar{0xDF}})
-                    if (fullwidth::IsVoicedPair(b, mark))
-                        can = can || WideEquals(fullwidth::Voiced(b, mark), 0, plen);
-            } else {
-                can = plen == 1 && (FMatchCase ? b : kUpper[b]) == FPat[0];
-            }
-            if (can) {
-                FFirst[b] = 1;
-                FFirstByte = b;
-                ++FFirstCount;
-            }
-        }
-    }
-
-    // First position in [from, to) holding a byte that can begin a match, or `to`.
-    std::size_t NextFirst(std::size_t from, std::size_t to) const {
-        if (from >= to || FFirstCount == 0) return to;
-        if (FFirstCount == 1) {
-            const void* hit = std::memchr(FText + from, FFirstByte, to - from);
-            return hit ? static_cast<std::size_t>(static_cast<const uchar*>(hit) - FText) : to;
-        }
-        std::size_t i = from;
-        const std::uint8_t* set = FFirst.data();
-        for (; i + 8 <= to; i += 8) {
-            const uchar* w = FText + i;
-            if (set[w[0]] | set[w[1]] | set[w[2]] | set[w[3]] | set[w[4]] | set[w[5]] | set[w[6]] | set[w[7]])
-                break;
-        }
-        for (; i < to; ++i)
-            if (set[FText[i]]) return i;
-        return to;
-    }
-
-    // Last position in [0, from] holding a byte that can begin a match, or -1.
-    std::ptrdiff_t PrevFirst(std::ptrdiff_t from) const {
-        const std::uint8_t* set = FFirst.data();
-        if (FFirstCount == 0) return -1;
-        std::ptrdiff_t i = from;
-        for (; i >= 7; i -= 8) {
-            const uchar* w = FText + i - 7;
-            if (set[w[0]] | set[w[1]] | set[w[2]] | set[w[3]] | set[w[4]] | set[w[5]] | set[w[6]] | set[w[7]])
-                break;
-        }
-        for (; i >= 0; --i)
-            if (set[FText[i]]) return i;
-        return -1;
-    }
-
-    bool ScanForward(std::size_t first, std::size_t last, std::size_t& start, std::size_t& length) {
-        for (std::size_t q = first; (q = NextFirst(q, last + 1)) <= last; ++q) {
-            if (Accept(q, length)) {
-                start = q;
-                return true;
-            }
-        }
-        return false;
-    }
-
-    bool ScanBackward(std::size_t first, std::size_t& start, std::size_t& length) {
-        for (std::ptrdiff_t q = static_cast<std::ptrdiff_t>(first); (q = PrevFirst(q)) >= 0; --q) {
-            if (Accept(static_cast<std::size_t>(q), length)) {
+        if (WithBlockMask([&](auto mask16) { return BackwardBlocks(q, mask16, start, length); })) return true;
+        for (; q >= 0; --q) {
+            if (Passes(static_cast<std::size_t>(q)) && Accept(static_cast<std::size_t>(q), length)) {
                 start = static_cast<std::size_t>(q);
                 return true;
             }
@@ -352,13 +469,8 @@ private:
     std::size_t FLen;
     bool FMatchCase, FWholeWord, FIgnoreWidth, FIgnoreLineBreaks, FIgnoreSpaces;
 
-    std::vector<TAccept> FAccept;
-    std::array<std::uint32_t, 256> FShift{};
-    std::array<std::uint32_t, 256> FBackShift{};
-
-    std::array<std::uint8_t, 256> FFirst{};
-    int FFirstCount = 0;
-    uchar FFirstByte = 0;
+    std::vector<TAlternative> FAlternatives;
+    std::size_t FMaxOffset = 0;
 };
 
 }  // namespace
