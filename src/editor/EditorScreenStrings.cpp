@@ -107,7 +107,7 @@ int TEditorScreenStrings::LineLastRow(int row) const {
     return row;
 }
 
-TRowsText TEditorScreenStrings::RowsText(int first, int count) const {
+TRowsText TEditorScreenStrings::RowsText(int first, int count, bool withShapes) const {
     TRowsText result;
     if (!InRange(first)) return result;
     int end;  // one past the last row taken
@@ -123,6 +123,11 @@ TRowsText TEditorScreenStrings::RowsText(int first, int count) const {
         if (RowEnd(r) == reLineBreak) result.Text += "\r\n";
     }
     result.Rows = end - first;
+    if (withShapes) {
+        result.RowShapes.reserve(static_cast<std::size_t>(result.Rows));
+        for (int r = first; r < end; ++r)
+            result.RowShapes.push_back({static_cast<std::int32_t>(RowText(r).size()), RowEnd(r)});
+    }
     result.LastRowEnd = end > first ? RowEnd(end - 1) : reNone;
     return result;
 }
@@ -170,12 +175,18 @@ void TEditorScreenStrings::AddEmptyRows(int n) {
 void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) {
     const int n = Count();
     if (a < 0 || count < 0 || a + count > n || (count == 0 && text.empty())) return;
+    if (a == n && n > 0 && RowEnd(n - 1) != reLineBreak) {
+        // Appending after a last row that has no line break continues that row: it is an edit of that
+        // row (so the row before it is re-wrapped too, and no second row gets reEndOfText).
+        std::string joined(RowText(n - 1));
+        joined += text;
+        ReplaceRows(n - 1, 1, joined);
+        return;
+    }
     Update update(*this);
 
-    // One row before a when a is not the first row of its line. Appending after a last row that has no
-    // line break continues that row's line too (it must not leave two rows with reEndOfText).
-    int p = std::max(LineFirstRow(a), a - 1);
-    if (a == n && n > 0 && RowEnd(n - 1) != reLineBreak) p = a - 1;
+    // One row before a when a is not the first row of its line.
+    const int p = std::max(LineFirstRow(a), a - 1);
     const int b = a + count - 1;
     int e = LineLastRow(b);
 
@@ -183,9 +194,10 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
         // Pure deletion of whole logical lines: nothing to re-wrap.
         TUndoData& record = UndoObj().NewRecord();
         record.FirstRow = a;
-        TRowsText removed = RowsText(a, count);
+        TRowsText removed = RowsText(a, count, FWordWrap);
         record.RemovedText = std::move(removed.Text);
         record.RemovedRowEnd = removed.LastRowEnd;
+        record.RemovedRowShapes = std::move(removed.RowShapes);
         DeleteRowRange(a, count);
         const int scanned = ScanFrom(a, true);
         FChange = {a, removed.Rows, 0, scanned, true};
@@ -200,12 +212,13 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
         e = LineLastRow(e + 1);  // the next logical line joins the range
         last = RowEnd(e);
     } else {
-        last = (!text.empty() && text.back() == '\n') ? reLineBreak : reEndOfText;
+        // A lone CR ends a line like LF and CR LF do, so it keeps its line break here too.
+        last = (!text.empty() && (text.back() == '\n' || text.back() == '\r')) ? reLineBreak : reEndOfText;
     }
 
     TUndoData& record = UndoObj().NewRecord();
     record.FirstRow = p;
-    TRowsText removed = RowsText(p, e - p + 1);
+    TRowsText removed = RowsText(p, e - p + 1, FWordWrap);
 
     std::string joined;
     joined.reserve(removed.Text.size() + text.size());
@@ -219,6 +232,11 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
         if (RowEnd(r) == reLineBreak) joined += "\r\n";
     }
 
+    // When the new text ends with a line break (the rows after the range added no bytes, e.g. an empty
+    // last row without line break), the last new row keeps that line break: splitting drops the empty
+    // line after it, so a code without one would lose it.
+    if (!joined.empty() && (joined.back() == '\n' || joined.back() == '\r')) last = reLineBreak;
+
     TEditorStringList rows;
     WrapText(joined, rows);
     rows.SetRowEnd(rows.Count() - 1, last);
@@ -226,6 +244,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
 
     record.RemovedText = std::move(removed.Text);
     record.RemovedRowEnd = removed.LastRowEnd;
+    record.RemovedRowShapes = std::move(removed.RowShapes);
     record.InsertedRows = inserted;
 
     PutRowList(p, e - p + 1, rows);

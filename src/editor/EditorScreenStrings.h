@@ -18,6 +18,7 @@
 // code uses ReplaceRows (or the logical-line view TEditorStrings).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +27,7 @@
 
 #include "editor/EditorHost.h"
 #include "editor/EditorStringList.h"
+#include "editor/UndoData.h"
 
 class TEditorParser;
 class TEditorUndoObj;
@@ -43,9 +45,10 @@ struct TChangeRecord {
 
 // Result of RowsText.
 struct TRowsText {
-    std::string Text;             // the rows' bytes, CR LF after each reLineBreak row
-    int Rows = 0;                 // number of rows taken
-    TRowEnd LastRowEnd = reNone;  // row end code of the last row taken; reNone when none
+    std::string Text;                  // the rows' bytes, CR LF after each reLineBreak row
+    int Rows = 0;                      // number of rows taken
+    TRowEnd LastRowEnd = reNone;       // row end code of the last row taken; reNone when none
+    std::vector<TRowShape> RowShapes;  // length and row end of each row, when asked for
 };
 
 class TEditorScreenStrings : public TEditorStringList {
@@ -77,7 +80,7 @@ public:
     // The text of rows first..first+count-1, CR LF after each reLineBreak row. count -1: the rows of the
     // logical line that starts at first. A first row out of range gives empty text, 0 rows and reNone;
     // count is clamped to the rows there are.
-    TRowsText RowsText(int first, int count) const;
+    TRowsText RowsText(int first, int count, bool withShapes = false) const;
     // Removes n rows at first; nothing when first is out of range or n is 0.
     void DeleteRowRange(int first, int n);
     // Inserts all rows of list (with their words) at `at` (0..Count()). The list is left empty.

@@ -50,32 +50,62 @@ void TEditorUndoObj::Clear() {
     FRedoList.clear();
 }
 
-bool TEditorUndoObj::Replay(const TUndoData& record, std::string& insertedText, TRowEnd& insertedEnd,
-                            int& restoredRows) {
+namespace {
+
+// Cuts text into rows of the given shapes. False when the shapes do not fit the text.
+bool SplitByShapes(const std::string& text, const std::vector<TRowShape>& shapes, TEditorStringList& rows) {
+    rows.Clear();
+    std::size_t pos = 0;
+    for (const TRowShape& shape : shapes) {
+        const auto len = static_cast<std::size_t>(shape.Length);
+        if (shape.Length < 0 || pos + len > text.size()) return false;
+        rows.SetRowEnd(rows.Add(std::string_view(text).substr(pos, len)), shape.End);
+        pos += len;
+        if (shape.End == reLineBreak) {
+            if (text.compare(pos, 2, "\r\n") != 0) return false;
+            pos += 2;
+        }
+    }
+    return pos == text.size() && !shapes.empty();
+}
+
+}  // namespace
+
+void TEditorUndoObj::RemovedRows(const TUndoData& record, TEditorStringList& rows) const {
+    if (!record.RemovedRowShapes.empty() && SplitByShapes(record.RemovedText, record.RemovedRowShapes, rows))
+        return;
+    FRows.WrapText(record.RemovedText, rows);
+    const int last = rows.Count() - 1;
+    if (record.RemovedRowEnd == reWrapped && last > 0 && rows.RowText(last).empty()) rows.Delete(last);
+    rows.SetRowEnd(rows.Count() - 1, record.RemovedRowEnd);
+}
+
+bool TEditorUndoObj::Replay(const TUndoData& record, TUndoData& inverse, int& restoredRows) {
     const int first = record.FirstRow;
     const int n = record.InsertedRows;
     if (first < 0 || n < 0 || first + n > FRows.Count()) return false;
 
     int removedRows = 0;
-    insertedText.clear();
-    insertedEnd = reNone;
+    inverse.RemovedText.clear();
+    inverse.RemovedRowShapes.clear();
+    inverse.RemovedRowEnd = reNone;
     if (n > 0) {
-        TRowsText current = FRows.RowsText(first, n);
-        insertedText = std::move(current.Text);
-        insertedEnd = current.LastRowEnd;
+        TRowsText current = FRows.RowsText(first, n, FRows.WordWrap());
+        inverse.RemovedText = std::move(current.Text);
+        inverse.RemovedRowShapes = std::move(current.RowShapes);
+        inverse.RemovedRowEnd = current.LastRowEnd;
         removedRows = current.Rows;
         FRows.DeleteRowRange(first, n);
     }
     restoredRows = 0;
     if (record.RemovedRowEnd != reNone) {
         TEditorStringList rows;
-        FRows.WrapText(record.RemovedText, rows);
-        const int last = rows.Count() - 1;
-        if (record.RemovedRowEnd == reWrapped && last > 0 && rows.RowText(last).empty()) rows.Delete(last);
-        rows.SetRowEnd(rows.Count() - 1, record.RemovedRowEnd);
+        RemovedRows(record, rows);
         restoredRows = rows.Count();
         FRows.InsertRowList(first, rows);
     }
+    inverse.FirstRow = first;
+    inverse.InsertedRows = restoredRows;
     const int scanned = FRows.ScanFrom(first, true);
     FRows.SetChangeRecord({first, removedRows, restoredRows, scanned, true});
     return true;
@@ -88,18 +118,18 @@ void TEditorUndoObj::Undo() {
     TCaretHidden hidden(editor);
     {
         TPointerStringList::Update update(FRows);
-        std::string text;
-        TRowEnd end;
+        TUndoData inverse;
         int restored;
-        if (!Replay(record, text, end, restored)) {
+        if (!Replay(record, inverse, restored)) {
             // The record does not fit the rows (they were changed behind the undo store's back): it can
             // only do harm, and so can every older one.
             FUndoList.clear();
             return;
         }
-        record.InsertedRows = restored;
-        record.RemovedRowEnd = end;
-        record.RemovedText = std::move(text);
+        record.InsertedRows = inverse.InsertedRows;
+        record.RemovedRowEnd = inverse.RemovedRowEnd;
+        record.RemovedText = std::move(inverse.RemovedText);
+        record.RemovedRowShapes = std::move(inverse.RemovedRowShapes);
         PushRedo(record);
     }
     if (editor) {
@@ -116,20 +146,20 @@ void TEditorUndoObj::Redo() {
     TCaretHidden hidden(editor);
     {
         TPointerStringList::Update update(FRows);
-        std::string text;
-        TRowEnd end;
+        TUndoData inverse;
         int restored;
-        if (!Replay(record, text, end, restored)) {
+        if (!Replay(record, inverse, restored)) {
             FRedoList.clear();
             return;
         }
         FReplaying = true;
         try {
-            TUndoData& inverse = NewRecord();
-            inverse.FirstRow = record.FirstRow;
-            inverse.InsertedRows = restored;
-            inverse.RemovedRowEnd = end;
-            inverse.RemovedText = std::move(text);
+            TUndoData& undo = NewRecord();
+            undo.FirstRow = inverse.FirstRow;
+            undo.InsertedRows = inverse.InsertedRows;
+            undo.RemovedRowEnd = inverse.RemovedRowEnd;
+            undo.RemovedText = std::move(inverse.RemovedText);
+            undo.RemovedRowShapes = std::move(inverse.RemovedRowShapes);
         } catch (...) {
             FReplaying = false;
             throw;

@@ -12,6 +12,7 @@
 #include "editor/UndoData.h"
 
 class TEditorScreenStrings;
+class TEditorStringList;
 
 class TEditorUndoObj {
 public:
@@ -50,7 +51,10 @@ protected:
 
     // Puts record's removed text back in place of the rows it inserted. Returns false (and changes
     // nothing) when the record does not fit the rows.
-    bool Replay(const TUndoData& record, std::string& insertedText, TRowEnd& insertedEnd, int& restoredRows);
+    bool Replay(const TUndoData& record, TUndoData& inverse, int& restoredRows);
+    // The rows of a record's removed text: exactly as they were when the record holds their lengths,
+    // else wrapped again.
+    void RemovedRows(const TUndoData& record, TEditorStringList& rows) const;
 
     TEditorScreenStrings& FRows;
     int FCapacity = kMinCapacity;

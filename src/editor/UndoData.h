@@ -3,8 +3,16 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "editor/RowWord.h"
+
+// Byte length and row end of one row.
+struct TRowShape {
+    std::int32_t Length = 0;
+    TRowEnd End = reLineBreak;
+    bool operator==(const TRowShape&) const = default;
+};
 
 struct TUndoData {
     // Caret of the active editor when the record was made; restored when the record is replayed.
@@ -18,4 +26,9 @@ struct TUndoData {
     TRowEnd RemovedRowEnd = reNone;
     // The removed rows joined, with CR LF after each row that ended with reLineBreak.
     std::string RemovedText;
+    // With word wrap on: length and row end of each removed row, so that replaying puts back exactly
+    // the rows that were there (wrapping the text again from the record's first row may cut it
+    // elsewhere, e.g. where TAB stops fall differently, and older records count on the row numbers).
+    // Empty with word wrap off, where each line is one row.
+    std::vector<TRowShape> RemovedRowShapes;
 };

@@ -284,3 +284,17 @@ TEST(ScreenStrings, OwnerAndActiveEditor) {
     EXPECT_EQ(rows.OwnerEditor(), &b);
     EXPECT_TRUE(rows.RemoveEditor(&b));
 }
+
+// A line break at the end of the new text is never lost, also when the rows after the range add no bytes.
+TEST(ReplaceRows, TrailingLineBreakSurvivesAnEmptyLastRow) {
+    TEditorScreenStrings rows;
+    Fill(rows, {"x|L", "|E"});  // an empty last row without line break
+    rows.ReplaceRows(0, 1, "y\r\n");
+    EXPECT_EQ(Text(rows), "y\r\n");
+    EXPECT_EQ(rows.RowEnd(rows.Count() - 1), reLineBreak);
+
+    TEditorScreenStrings end;
+    Fill(end, {"abc|E"});
+    end.ReplaceRows(0, 1, "abc\r");  // a lone CR ends a line like CR LF
+    EXPECT_EQ(Dump(end), (Rows{"abc|L"}));
+}
