@@ -306,6 +306,8 @@ public:
     const std::vector<QRect>& RecordedInvalidations() const { return FRecorded; }
     // The regions of the paint passes since recording started (painted areas, in viewport pixels).
     const std::vector<QRegion>& RecordedPaints() const { return FRecordedPaints; }
+    // The left bar's number texts of rows first..last (empty where a row shows no number).
+    std::vector<std::string> LeftbarTexts(int firstRow, int lastRow) const;
     // y of a screen row's band and of its underline (-1 outside the client area).
     int RowY(int row) const { return TextTop() + (row - FTopRow) * FRowHeight; }
     int UnderlineY(int row) const;

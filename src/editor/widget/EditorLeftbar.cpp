@@ -84,10 +84,42 @@ std::string TEditor::LeftbarNumberText(int value) const {
     return number;
 }
 
+std::vector<std::string> TEditor::LeftbarTexts(int firstRow, int lastRow) const {
+    std::vector<std::string> texts;
+    if (lastRow < firstRow) return texts;
+    texts.reserve(static_cast<std::size_t>(lastRow - firstRow + 1));
+    if (!FLeftbar->ShowNumber()) {
+        texts.resize(static_cast<std::size_t>(lastRow - firstRow + 1));
+        return texts;
+    }
+    const int count = LineCount();
+    const int base = FLeftbar->ZeroBase() ? 0 : 1;
+    // A row starts a logical line when the row before it ends with a line break; row 0 always does (so an
+    // empty text shows line 1).
+    const auto startsLine = [&](int r) { return r == 0 || RowEnd(r - 1) == reLineBreak; };
+    const bool byLine = FLeftbar->ShowNumberMode() == nmLine;
+    int counter = 0;
+    if (byLine) {
+        counter = LineIndexOfRow(std::min(std::max(firstRow, 0), count));
+        if (!startsLine(firstRow)) ++counter;
+    }
+    for (int r = firstRow; r <= lastRow; ++r) {
+        int value = -1;
+        if (!byLine) {
+            if (r == 0 || (r >= 0 && r < count) || (r == count && RowEnd(count - 1) != reEndOfText))
+                value = r + base;
+        } else if (r >= 0 && r <= count && startsLine(r)) {
+            value = counter + base;
+            ++counter;
+        }
+        texts.push_back(value < 0 ? std::string() : LeftbarNumberText(value));
+    }
+    return texts;
+}
+
 void TEditor::DrawLeftbar(QPainter& p, int firstRow, int lastRow) {
     const int width = FLeftbarWidth;
-    const int T = TextTop();
-    p.drawImage(QPoint(width - 2, T), FImages.LeftEdge());
+    p.drawImage(QPoint(width - 2, TextTop()), FImages.LeftEdge());
     const QColor bk = Resolve(FLeftbar->BkColor());
     const QColor fg = Resolve(FLeftbar->Color());
     const int numbersWidth = width - 2;
@@ -95,30 +127,16 @@ void TEditor::DrawLeftbar(QPainter& p, int firstRow, int lastRow) {
         p.fillRect(QRect(0, RowY(firstRow), numbersWidth, RowY(lastRow + 1) - RowY(firstRow)), bk);
         return;
     }
-    const int count = LineCount();
-    const int base = FLeftbar->ZeroBase() ? 0 : 1;
     const unsigned style = StyleBits(FontStyles());
-    // A row starts a logical line when the row before it ends with a line break; row 0 always does.
-    const auto startsLine = [&](int r) { return r == 0 || RowEnd(r - 1) == reLineBreak; };
-    int counter = 0;
-    if (FLeftbar->ShowNumberMode() == nmLine) {
-        counter = LineIndexOfRow(std::min(firstRow, count));
-        if (!startsLine(firstRow)) ++counter;
-    }
+    const std::vector<std::string> texts = LeftbarTexts(firstRow, lastRow);
     for (int r = firstRow; r <= lastRow; ++r) {
         const int y = RowY(r);
-        p.fillRect(QRect(0, y, numbersWidth, FRowHeight), bk);
-        int value = -1;
-        if (FLeftbar->ShowNumberMode() == nmRow) {
-            if (r == 0 || r < count || (r == count && RowEnd(count - 1) != reEndOfText)) value = r + base;
-        } else if (startsLine(r) && r <= count) {
-            value = counter + base;
-            ++counter;
-        }
-        if (value < 0) continue;
-        const std::string text = LeftbarNumberText(value);
+        const QRect band(0, y, numbersWidth, FRowHeight);
+        p.fillRect(band, bk);
+        const std::string& text = texts[static_cast<std::size_t>(r - firstRow)];
+        if (text.empty()) continue;
         p.save();
-        p.setClipRect(QRect(0, y, numbersWidth, FRowHeight), Qt::IntersectClip);
+        p.setClipRect(band, Qt::IntersectClip);
         FText.Draw(p, FLeftbar->LeftMargin(), y, text, 0, static_cast<int>(text.size()), fg, style);
         p.restore();
     }

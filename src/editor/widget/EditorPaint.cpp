@@ -47,8 +47,13 @@ void TEditor::paintEvent(QPaintEvent* event) {
     const QRegion& region = event->region();
     if (FRecording) FRecordedPaints.push_back(region);
     // Separate strips (a selection change, a scroll) are painted one by one; many small pieces at once.
+    // Each piece is clipped to itself: a later piece must not paint over an earlier one's details.
     if (region.rectCount() <= 8) {
-        for (const QRect& r : region) PaintRect(p, r);
+        for (const QRect& r : region) {
+            p.setClipRect(r);
+            PaintRect(p, r);
+        }
+        p.setClipping(false);
     } else {
         PaintRect(p, region.boundingRect());
     }

@@ -39,6 +39,9 @@ inline std::unique_ptr<TEditor> MakeEditor(int width = 400, int height = 300, bo
         editor->resize(editor->size() + QSize(width, height) - editor->viewport()->size());
         Flush();
     }
+    // Without the focus there is no blinking caret in the pictures; tests that need it take the focus.
+    editor->clearFocus();
+    Flush();
     return editor;
 }
 
@@ -63,6 +66,26 @@ inline QImage OnScreen(TEditor& e) {
     return all.copy(QRect(origin, e.viewport()->size())).convertToFormat(QImage::Format_RGB32);
 }
 
+// Number of pixels in a rectangle for which pred(color) holds (text is antialiased: compare by shade).
+template <class Pred>
+int CountIf(const QImage& image, const QRect& rect, Pred pred) {
+    int n = 0;
+    const QRect r = rect & image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (pred(image.pixelColor(x, y))) ++n;
+    return n;
+}
+inline bool Reddish(const QColor& c) {
+    return c.red() > 150 && c.green() < 110 && c.blue() < 110;
+}
+inline bool Dark(const QColor& c) {
+    return c.red() + c.green() + c.blue() < 300;
+}
+inline bool Light(const QColor& c) {
+    return c.red() + c.green() + c.blue() > 500;
+}
+
 // Number of pixels of a colour in a rectangle.
 inline int CountColor(const QImage& image, const QRect& rect, const QColor& color) {
     int n = 0;
@@ -72,3 +95,19 @@ inline int CountColor(const QImage& image, const QRect& rect, const QColor& colo
             if (image.pixelColor(x, y) == color) ++n;
     return n;
 }
+
+// The bounding box of the pixels in which two pictures differ (empty when equal). On a difference both
+// pictures are saved under /tmp (name-screen.png, name-render.png) for a look.
+inline QRect DifferingArea(const QImage& screen, const QImage& render, const char* name) {
+    if (screen.size() != render.size()) return QRect(QPoint(0, 0), render.size());
+    QRect box;
+    for (int y = 0; y < render.height(); ++y)
+        for (int x = 0; x < render.width(); ++x)
+            if (screen.pixel(x, y) != render.pixel(x, y)) box |= QRect(x, y, 1, 1);
+    if (!box.isEmpty()) {
+        screen.save(QStringLiteral("/tmp/%1-screen.png").arg(QLatin1String(name)));
+        render.save(QStringLiteral("/tmp/%1-render.png").arg(QLatin1String(name)));
+    }
+    return box;
+}
+#define EXPECT_SCREEN_UP_TO_DATE(e, name) EXPECT_EQ(DifferingArea(OnScreen(e), Render(e), name), QRect())

@@ -1,0 +1,370 @@
+// TEditor painting, checked on pixels: marks, selection colours, token colours, left bar and ruler, and
+// the partial repaints of scrolling, selection changes and edits.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include "EditorTestSupport.h"
+#include "editor/EditorColor.h"
+#include "editor/EditorStrings.h"
+#include "editor/EditorWrapOption.h"
+#include "editor/widget/EditorTextPainter.h"
+#include "editor/widget/SystemColors.h"
+
+namespace {
+
+constexpr int kLeft = 39;
+constexpr int kTop = 16;
+constexpr int kCw = 6;
+constexpr int kCh = 13;
+constexpr int kRh = 13;
+
+const QColor kRed(255, 0, 0);
+const QColor kGreen(0, 160, 0);
+const QColor kNavy(0, 0, 128);
+
+// The cells of columns [c1, c2) of a screen row (TopRow 0, TopCol 0), text band only.
+QRect Cells(int row, int c1, int c2) {
+    return QRect(kLeft + c1 * kCw, kTop + row * kRh, (c2 - c1) * kCw, kCh);
+}
+
+}  // namespace
+
+TEST(EditorPaint, EofMarkStandsWhereTheTextEnds) {
+    auto e = MakeEditor();
+    e->Marks().EofMark().SetColor(RgbColor(255, 0, 0));
+    e->Marks().EofMark().SetVisible(true);
+    // Empty text: at the start of the first row.
+    QImage image = Render(*e);
+    EXPECT_GT(CountIf(image, Cells(0, 0, 6), Reddish), 10);
+    EXPECT_EQ(CountIf(image, Cells(0, 6, 30), Reddish), 0);
+    EXPECT_EQ(CountIf(image, Cells(1, 0, 30), Reddish), 0);
+    // A last line with a line break: on the empty row below it.
+    e->SetText("abc\r\n");
+    image = Render(*e);
+    EXPECT_EQ(CountIf(image, Cells(0, 0, 30), Reddish), 0);
+    EXPECT_GT(CountIf(image, Cells(1, 0, 6), Reddish), 10);
+    // A last line without one: right after the text.
+    LoadText(*e, "abc");
+    image = Render(*e);
+    EXPECT_EQ(CountIf(image, Cells(0, 0, 3), Reddish), 0);
+    EXPECT_GT(CountIf(image, Cells(0, 3, 9), Reddish), 10);
+    EXPECT_EQ(CountIf(image, Cells(1, 0, 30), Reddish), 0);
+}
+
+TEST(EditorPaint, ReturnMarkArrowAfterTheLineButNotAfterAWrap) {
+    auto e = MakeEditor();
+    e->Marks().RetMark().SetColor(RgbColor(0, 160, 0));
+    e->Marks().RetMark().SetVisible(true);
+    e->SetText("ab\r\ncd");
+    QImage image = Render(*e);
+    // Row 0: the arrow is centred in column 2; the shaft from y + 6, the tip at y + CharHeight - 4.
+    const int cx = kLeft + 2 * kCw + kCw / 2;
+    const int y = kTop;
+    EXPECT_EQ(image.pixelColor(cx, y + 6), kGreen);
+    EXPECT_EQ(image.pixelColor(cx, y + kCh - 4), kGreen);
+    EXPECT_EQ(image.pixelColor(cx + 2, y + kCh - 6), kGreen);
+    EXPECT_EQ(image.pixelColor(cx - 2, y + kCh - 6), kGreen);
+    EXPECT_NE(image.pixelColor(cx, y + 5), kGreen);
+    EXPECT_EQ(CountColor(image, Cells(0, 0, 2), kGreen), 0);
+    EXPECT_EQ(CountColor(image, Cells(0, 3, 30), kGreen), 0);
+    // Wrapped rows carry no mark; the line's last row does.
+    e->WrapOption().SetWrapByte(20);
+    e->SetWordWrap(true);
+    e->SetText(std::string(30, 'x'));
+    ASSERT_EQ(e->RowEnd(0), reWrapped);
+    image = Render(*e);
+    EXPECT_EQ(CountColor(image, Cells(0, 0, 40), kGreen), 0);
+    EXPECT_GT(CountColor(image, Cells(1, 10, 11), kGreen), 3);
+}
+
+TEST(EditorPaint, SelectionColoursCoverExactlyTheSelectedColumns) {
+    auto e = MakeEditor();
+    const QColor window = e->Resolve(clWindow);
+    e->SetText("abcdefghij\r\nklmnopqrst\r\nuvwxyz");
+    e->SetSelStart(2);
+    e->SetSelLength(3);
+    QImage image = Render(*e);
+    // The band's top pixel row holds no glyph pixels: it shows the background of each cell.
+    const auto cellColor = [&](int row, int col) {
+        return image.pixelColor(kLeft + col * kCw + 1, kTop + row * kRh);
+    };
+    for (int c = 0; c < 10; ++c) EXPECT_EQ(cellColor(0, c), (c >= 2 && c < 5) ? kNavy : window) << c;
+    for (int x = kLeft + 2 * kCw; x < kLeft + 5 * kCw; ++x) EXPECT_EQ(image.pixelColor(x, kTop), kNavy) << x;
+    EXPECT_EQ(image.pixelColor(kLeft + 2 * kCw - 1, kTop), window);
+    EXPECT_EQ(image.pixelColor(kLeft + 5 * kCw, kTop), window);
+    // Selected glyphs are white.
+    EXPECT_GT(CountIf(image, Cells(0, 2, 5), Light), 5);
+    // Across rows: the first row from the start column to the right edge, the last row up to its end column.
+    e->SetSelStart(7);
+    e->SetSelLength(3 + 2 + 4);  // "hij", the line break, "klmn"
+    image = Render(*e);
+    EXPECT_EQ(cellColor(0, 6), window);
+    EXPECT_EQ(cellColor(0, 7), kNavy);
+    EXPECT_EQ(cellColor(0, 40), kNavy);  // beyond the text, to the right edge
+    EXPECT_EQ(cellColor(1, 0), kNavy);
+    EXPECT_EQ(cellColor(1, 3), kNavy);
+    EXPECT_EQ(cellColor(1, 4), window);
+    EXPECT_EQ(cellColor(2, 0), window);
+}
+
+TEST(EditorPaint, BoxSelectionCoversWholeCharacters) {
+    auto e = MakeEditor();
+    const QColor window = e->Resolve(clWindow);
+    e->SetText(Sjis("abcdef\r\nxあいz"));
+    e->SetBoxSelectMode(true);
+    e->SetRowCol(0, 2);
+    e->BeginSelection();
+    e->SetRowCol(1, 5);
+    e->ExtendSelection();
+    ASSERT_EQ(e->SelectionColumns(), (TSelectionColumns{0, 1, 2, 5}));
+    const QImage image = Render(*e);
+    const auto cellColor = [&](int row, int col) {
+        return image.pixelColor(kLeft + col * kCw + 1, kTop + row * kRh);
+    };
+    EXPECT_EQ(cellColor(0, 1), window);
+    EXPECT_EQ(cellColor(0, 2), kNavy);
+    EXPECT_EQ(cellColor(0, 3), kNavy);
+    EXPECT_EQ(cellColor(0, 4), kNavy);
+    EXPECT_EQ(cellColor(0, 5), window);
+    // Row 1: the left edge falls on あ's trail (column 2) and moves right: あ stays out, い (3-4) is in.
+    EXPECT_EQ(cellColor(1, 2), window);
+    EXPECT_EQ(cellColor(1, 3), kNavy);
+    EXPECT_EQ(cellColor(1, 4), kNavy);
+    EXPECT_EQ(cellColor(1, 5), window);
+}
+
+TEST(EditorPaint, TokensInTheirColoursOnTheColumnGrid) {
+    auto e = MakeEditor();
+    e->View().Colors().Url().SetColor(RgbColor(255, 0, 0));
+    e->View().Colors().Mail().SetBkColor(RgbColor(0, 160, 0));
+    const std::string text = Sjis("見て http://a.jp/x と me@b.jp です");
+    e->SetText(text);
+    const QImage image = Render(*e);
+    // 見て = columns 0-3, a space, the URL on 5..17, a space, と on 19-20, a space, the address on 22..28.
+    EXPECT_EQ(CountIf(image, Cells(0, 0, 5), Reddish), 0);
+    EXPECT_GT(CountIf(image, Cells(0, 5, 18), Reddish), 30);
+    EXPECT_EQ(CountIf(image, Cells(0, 18, 40), Reddish), 0);
+    const QColor window = e->Resolve(clWindow);
+    for (int c = 21; c <= 29; ++c)
+        EXPECT_EQ(image.pixelColor(kLeft + c * kCw + 1, kTop), (c >= 22 && c < 29) ? kGreen : window) << c;
+    // The two-byte characters take two columns each: と's glyph lies within columns 21-22.
+    EXPECT_GT(CountIf(image, Cells(0, 19, 21), Dark), 5);
+}
+
+TEST(EditorPaint, LeftBarShowsLineNumbersWithLeadingZeros) {
+    auto e = MakeEditor();
+    // An empty document shows 0001 in the first row, and nothing below.
+    EXPECT_EQ(e->LeftbarTexts(0, 2), (std::vector<std::string>{"0001", "", ""}));
+    // The pixels: the same text drawn by the grid painter at the bar's left margin.
+    const QImage image = Render(*e);
+    const QColor bk = e->Resolve(clBtnFace);
+    const auto reference = [&](const std::string& text) {
+        QImage ref(image.size(), QImage::Format_RGB32);
+        ref.fill(bk);
+        QPainter p(&ref);
+        TEditorTextPainter painter;
+        QFontMetrics fm(e->font());
+        painter.SetFont(e->font(), kCw, fm.ascent());
+        painter.Draw(p, 4, kTop, text, 0, static_cast<int>(text.size()), e->Resolve(clWindowText), 0);
+        return ref;
+    };
+    const QRect bar(0, kTop, e->LeftbarWidth() - 2, kCh);
+    EXPECT_EQ(image.copy(bar), reference("0001").copy(bar));
+    EXPECT_NE(image.copy(bar), reference("0002").copy(bar));
+    // nmLine with word wrap: continuation rows get no number; the empty line after a final break does.
+    e->WrapOption().SetWrapByte(20);
+    e->SetWordWrap(true);
+    e->SetText(std::string(30, 'x') + "\r\nshort\r\n");
+    ASSERT_EQ(e->LineCount(), 3);
+    EXPECT_EQ(e->LeftbarTexts(0, 5), (std::vector<std::string>{"0001", "", "0002", "0003", "", ""}));
+    EXPECT_EQ(e->LeftbarTexts(1, 3), (std::vector<std::string>{"", "0002", "0003"}));
+    // nmRow numbers every row; without ZeroLead the field is padded with spaces.
+    e->Leftbar().SetShowNumberMode(nmRow);
+    e->Leftbar().SetZeroLead(false);
+    EXPECT_EQ(e->LeftbarTexts(0, 4), (std::vector<std::string>{"   1", "   2", "   3", "   4", ""}));
+}
+
+TEST(EditorPaint, RulerNumbersStayOnTheirColumnsAfterAHorizontalScroll) {
+    auto e = MakeEditor();
+    e->SetText(std::string(300, 'r'));
+    const QColor ink = e->Resolve(clBtnText);
+    const QColor face = e->Resolve(clBtnFace);
+    const auto tickAt = [&](const QImage& img, int col, int topCol, int y) {
+        return img.pixelColor(kLeft + (col - topCol) * kCw, y) == ink;
+    };
+    QImage image = Render(*e);
+    EXPECT_TRUE(tickAt(image, 10, 0, 0));  // long tick
+    EXPECT_TRUE(tickAt(image, 15, 0, 3));  // half tick
+    EXPECT_FALSE(tickAt(image, 15, 0, 2));
+    EXPECT_TRUE(tickAt(image, 13, 0, 6));  // short tick
+    EXPECT_FALSE(tickAt(image, 13, 0, 5));
+    e->SetTopCol(7);  // not a multiple of the gauge
+    image = Render(*e);
+    EXPECT_TRUE(tickAt(image, 10, 7, 0));
+    EXPECT_TRUE(tickAt(image, 20, 7, 0));
+    EXPECT_TRUE(tickAt(image, 15, 7, 3));
+    EXPECT_FALSE(tickAt(image, 15, 7, 2));
+    // "10" one pixel right of its tick: '1' has its stroke in the cell's third pixel column, rows 1-7.
+    const int x10 = kLeft + 3 * kCw + 1;
+    EXPECT_EQ(image.pixelColor(x10 + 2, 1), ink);
+    EXPECT_EQ(image.pixelColor(x10 + 2, 7), ink);
+    EXPECT_EQ(image.pixelColor(x10, 4), face);
+    // The incremental picture (pixels moved by the scroll) equals a fresh one.
+    EXPECT_EQ(OnScreen(*e), image);
+}
+
+TEST(EditorPaint, RulerMarkFollowsTheCaretColumn) {
+    auto e = MakeEditor();
+    e->SetText("abcdefghij");
+    const QColor mark = e->Resolve(clBtnText);
+    e->SetCol(4);
+    QImage image = Render(*e);
+    const QRect cell4(kLeft + 4 * kCw + 1, 0, kCw - 1, 9);
+    EXPECT_GT(CountColor(image, cell4, mark), 20);
+    e->SetCol(6);
+    image = OnScreen(*e);
+    EXPECT_LT(CountColor(image, cell4, mark), 3);
+    EXPECT_GT(CountColor(image, QRect(kLeft + 6 * kCw + 1, 0, kCw - 1, 9), mark), 20);
+    EXPECT_EQ(image, Render(*e));
+}
+
+// ---- Partial repaint
+// ---------------------------------------------------------------------------------------
+
+TEST(EditorPartialRepaint, OneRowScrollPaintsOneRowBand) {
+    auto e = MakeEditor(400, kTop + 10 * kRh + 5);
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += Sjis("行") + std::to_string(i) + " http://example.com/" + std::to_string(i) + "\r\n";
+    e->SetText(text);
+    e->clearFocus();
+    Flush();
+    e->SetRecordInvalidations(true);
+    e->SetTopRow(1);
+    Flush();
+    QRegion painted;
+    for (const QRegion& r : e->RecordedPaints()) painted += r;
+    const int h = e->viewport()->height();
+    EXPECT_EQ(painted.boundingRect(), QRect(0, h - kRh, e->viewport()->width(), kRh));
+    e->SetRecordInvalidations(false);
+    EXPECT_SCREEN_UP_TO_DATE(*e, "paint1");
+    // A page down is drawn whole; a scroll up exposes the top band.
+    e->SetRecordInvalidations(true);
+    e->SetTopRow(0);
+    Flush();
+    painted = QRegion();
+    for (const QRegion& r : e->RecordedPaints()) painted += r;
+    EXPECT_EQ(painted.boundingRect(), QRect(0, kTop, e->viewport()->width(), kRh));
+    EXPECT_SCREEN_UP_TO_DATE(*e, "paint2");
+}
+
+namespace {
+
+// The recorded invalidations inside the text area (the ruler's caret mark moves with the caret too).
+std::vector<QRect> TextAreaInvalidations(const TEditor& e) {
+    std::vector<QRect> out;
+    for (const QRect& r : e.RecordedInvalidations())
+        if (r.top() >= kTop) out.push_back(r);
+    return out;
+}
+
+}  // namespace
+
+TEST(EditorPartialRepaint, ExtendingASelectionByOneCharacterRedrawsOnlyItsStrip) {
+    auto e = MakeEditor();
+    e->SetText("abcdefghij\r\nklmnop");
+    e->clearFocus();
+    e->SetSelStart(2);
+    e->SetSelLength(3);
+    Flush();
+    e->SetRecordInvalidations(true);
+    e->SetCol(6);  // Shift+Right
+    e->UpdateSelection();
+    ASSERT_EQ(TextAreaInvalidations(*e).size(), 1u);
+    EXPECT_EQ(TextAreaInvalidations(*e)[0], QRect(kLeft + 5 * kCw, kTop, kCw, kCh));
+    // Shrinking at the other end redraws the strip that left the selection.
+    e->SetRecordInvalidations(true);
+    e->SetCol(3);
+    e->UpdateSelection();
+    ASSERT_EQ(TextAreaInvalidations(*e).size(), 1u);
+    EXPECT_EQ(TextAreaInvalidations(*e)[0], QRect(kLeft + 3 * kCw, kTop, 3 * kCw, kCh));
+    // Crossing into the next row: the first row's rest and the new row's start.
+    e->SetRecordInvalidations(true);
+    e->SetRowCol(1, 2);
+    e->UpdateSelection();
+    QRegion invalid;
+    for (const QRect& r : TextAreaInvalidations(*e)) invalid += r;
+    const int w = e->viewport()->width();
+    EXPECT_EQ(invalid, QRegion(QRect(kLeft + 3 * kCw, kTop, w - kLeft - 3 * kCw, kCh)) +
+                           QRegion(QRect(kLeft, kTop + kRh, 2 * kCw, kCh)));
+    Flush();
+    e->SetRecordInvalidations(false);
+    EXPECT_SCREEN_UP_TO_DATE(*e, "paint3");
+}
+
+TEST(EditorPartialRepaint, AnEditRepaintsOnlyTheChangedRows) {
+    auto e = MakeEditor();
+    std::string text;
+    for (int i = 0; i < 30; ++i) text += "row " + std::to_string(i) + "\r\n";
+    e->SetText(text);
+    e->clearFocus();
+    Flush();
+    e->SetRecordInvalidations(true);
+    e->SetRowCol(3, 2);
+    e->InsertText("XY");
+    Flush();
+    QRegion painted;
+    for (const QRegion& r : e->RecordedPaints()) painted += r;
+    // Row 3 only (the text band; the ruler cell of the caret column may be repainted too).
+    EXPECT_TRUE(QRegion(QRect(0, kTop + 3 * kRh, e->viewport()->width(), kRh))
+                    .contains(painted.boundingRect() & QRect(0, kTop, 9999, 9999)));
+    e->SetRecordInvalidations(false);
+    EXPECT_SCREEN_UP_TO_DATE(*e, "paint4");
+    // Inserting a line moves the rows below by pixels and paints the changed row and the left bar.
+    e->SetRecordInvalidations(true);
+    e->InsertText("\r\n");
+    Flush();
+    EXPECT_SCREEN_UP_TO_DATE(*e, "paint5");
+}
+
+TEST(EditorPartialRepaint, WiderLineNumbersShiftTheTextInsteadOfRepaintingIt) {
+    auto e = MakeEditor(400, kTop + 10 * kRh);
+    std::string text;
+    for (int i = 0; i < 9999; ++i) text += "x\r\n";
+    text.resize(text.size() - 2);
+    LoadText(*e, text);
+    ASSERT_EQ(e->LineCount(), 9999);
+    EXPECT_EQ(e->LeftbarDigits(), 4);
+    e->clearFocus();
+    Flush();
+    const int oldLeft = e->TextLeft();
+    e->SetRecordInvalidations(true);
+    e->SetRow(9998);
+    e->SetCol(1);
+    e->InsertText("\r\ny");
+    EXPECT_EQ(e->LineCount(), 10000);
+    EXPECT_EQ(e->LeftbarDigits(), 5);
+    EXPECT_EQ(e->TextLeft(), oldLeft + kCw);
+    Flush();
+    QRegion painted;
+    for (const QRegion& r : e->RecordedPaints()) painted += r;
+    // The bar and the uncovered column strip are painted; the text right of them only moved.
+    const QRect textArea(e->TextLeft() + kCw, kTop, e->viewport()->width(), 10 * kRh);
+    EXPECT_TRUE((painted & textArea).isEmpty())
+        << painted.boundingRect().x() << "," << painted.boundingRect().width();
+    e->SetRecordInvalidations(false);
+    EXPECT_SCREEN_UP_TO_DATE(*e, "paint6");
+    // Never more than 8 digits.
+    e->Leftbar().SetColumn(8);
+    EXPECT_EQ(e->LeftbarDigits(), 8);
+}
+
+TEST(EditorPaint, DISABLED_SaveSamplePicture) {
+    auto e = MakeEditor(500, 200);
+    e->View().Colors().Url().SetColor(RgbColor(255, 0, 0));
+    e->SetText(Sjis("見て http://a.jp/x と me@b.jp です\r\n\tタブ\tと半角ｶﾅ\r\nabc"));
+    e->SetSelStart(3);
+    e->SetSelLength(20);
+    Render(*e).save("/tmp/shots/paint-test.png");
+}
