@@ -68,6 +68,17 @@ struct TFileCloser {
 };
 using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
 
+// text := [b, e). The new string's memory is usually cold: asking for it for writing ahead of the copy
+// lets the processor fetch all its cache lines at once instead of one after another.
+void CopyInto(std::string& text, const char* b, const char* e) {
+    const std::size_t n = static_cast<std::size_t>(e - b);
+    text.reserve(n);
+#if defined(__GNUC__)
+    for (std::size_t i = 0; i < n; i += 64) __builtin_prefetch(text.data() + i, 1, 3);
+#endif
+    text.append(b, n);
+}
+
 // Collects the body of a record. Consecutive lines that end with CR LF in the block buffer are taken as one
 // span of the buffer, so a body costs one copy; anything else goes through a scratch string.
 class TBodyBuilder {
@@ -112,7 +123,7 @@ public:
     std::string Take() {
         std::string text;
         if (FScratch.empty()) {
-            if (FSpanBegin) text.assign(FSpanBegin, FSpanEnd);
+            if (FSpanBegin) CopyInto(text, FSpanBegin, FSpanEnd);
         } else {
             Flush();
             text = std::string(FScratch);  // exact size; the scratch keeps its capacity
