@@ -434,7 +434,7 @@ public:
 
 private:
     void Process(std::string_view s, long number) {
-        if (!std::memchr(s.data(), '#', s.size())) {
+        if (s.empty() || !std::memchr(s.data(), '#', s.size())) {
             if (FInBody) AppendBody(s);
             return;
         }

@@ -68,9 +68,13 @@ struct TCommand {
     bool Load(const std::string& file, TListReadResult* result = nullptr) {
         TListFile list(tree, host);
         TListReadResult r = list.ReadListFile(file);
+        damaged = r.Damaged();
         if (result) *result = r;
         return r.Status == TListReadResult::TStatus::Ok;
     }
+    // What a command that printed the list ends with: 1 when the file was damaged.
+    int Finished() const { return damaged ? 1 : 0; }
+    bool damaged = false;
 
     std::string Show(std::string_view sjis) const { return raw ? std::string(sjis) : ToUtf8(sjis); }
 
@@ -90,7 +94,7 @@ struct TCommand {
             std::snprintf(head, sizeof head, "%5ld %-2s %s ", ++number, kind.c_str(), date.c_str());
             out << head << std::string(2 * static_cast<std::size_t>(depth), ' ') << Show(r.Name) << "\n";
         });
-        return 0;
+        return Finished();
     }
 
     // The node at a path of names (every way the names could be split at "/" is tried, since a name may
@@ -139,7 +143,7 @@ struct TCommand {
             unicode.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             out << unicode.toStdString();
         }
-        return 0;
+        return Finished();
     }
 
     int Convert(const std::string& in, const std::string& outFile) {

@@ -100,6 +100,10 @@ TEST_F(CliTest, CheckReportsDamage) {
     EXPECT_NE(bad.err.find("damaged (first bad line"), std::string::npos) << bad.err;
     EXPECT_NE(bad.err.find("10 records kept"), std::string::npos) << bad.err;
 
+    TRun listed = Cli({"ls", (dir / "bad.vlt").string()});  // prints what it could read, then fails
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_NE(listed.out.find("読書記録"), std::string::npos);
+
     TRun missing = Cli({"check", (dir / "none.vlt").string()});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("ファイル読み込みに失敗しました。\n"), std::string::npos) << missing.err;
