@@ -358,6 +358,7 @@ void TEditor::resizeEvent(QResizeEvent* event) {
 
 void TEditor::StringsChanged() {
     const bool contentChanged = FRows->ChangeRecord().Pending;
+
     FScreen->Update(FRows->ChangeRecord(), LineCount());
     if (FLeftbar->Visible() && FLeftbar->ShowNumber()) {
         const int oldWidth = FLeftbarWidth;

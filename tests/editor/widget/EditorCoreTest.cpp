@@ -449,3 +449,19 @@ TEST(EditorSelection, SelectionChangeEvents) {
     EXPECT_EQ(events, (std::vector<bool>{true, false}));
     EXPECT_EQ(e->Col(), 1);
 }
+
+TEST(EditorCore, ANewTextKeepsTheScrollUntilTheOwnerScrollsToTheTop) {
+    // The main window sets the text and then scrolls to row 0 itself.
+    auto e = MakeEditor(400, kTop + 10 * kRh);
+    std::string text;
+    for (int i = 0; i < 50; ++i) text += std::string(100, 'q') + "\r\n";
+    e->SetText(text);
+    e->SetTopRow(30);
+    e->SetText("short\r\nlines\r\n");
+    EXPECT_EQ(e->Row(), 0);
+    EXPECT_EQ(e->Col(), 0);
+    EXPECT_LE(e->TopRow(), e->LineCount());  // clamped to the new rows
+    e->SetTopRow(0);
+    EXPECT_EQ(e->TopRow(), 0);
+    EXPECT_SCREEN_UP_TO_DATE(*e, "newtext");
+}

@@ -359,12 +359,3 @@ TEST(EditorPartialRepaint, WiderLineNumbersShiftTheTextInsteadOfRepaintingIt) {
     e->Leftbar().SetColumn(8);
     EXPECT_EQ(e->LeftbarDigits(), 8);
 }
-
-TEST(EditorPaint, DISABLED_SaveSamplePicture) {
-    auto e = MakeEditor(500, 200);
-    e->View().Colors().Url().SetColor(RgbColor(255, 0, 0));
-    e->SetText(Sjis("見て http://a.jp/x と me@b.jp です\r\n\tタブ\tと半角ｶﾅ\r\nabc"));
-    e->SetSelStart(3);
-    e->SetSelLength(20);
-    Render(*e).save("/tmp/shots/paint-test.png");
-}
