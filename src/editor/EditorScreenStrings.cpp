@@ -194,7 +194,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
         // Pure deletion of whole logical lines: nothing to re-wrap.
         TUndoData& record = UndoObj().NewRecord();
         record.FirstRow = a;
-        TRowsText removed = RowsText(a, count, FWordWrap);
+        TRowsText removed = RowsText(a, count, true);
         record.RemovedText = std::move(removed.Text);
         record.RemovedRowEnd = removed.LastRowEnd;
         record.RemovedRowShapes = std::move(removed.RowShapes);
@@ -218,7 +218,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
 
     TUndoData& record = UndoObj().NewRecord();
     record.FirstRow = p;
-    TRowsText removed = RowsText(p, e - p + 1, FWordWrap);
+    TRowsText removed = RowsText(p, e - p + 1, true);
 
     std::string joined;
     joined.reserve(removed.Text.size() + text.size());

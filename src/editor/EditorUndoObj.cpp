@@ -74,9 +74,14 @@ bool SplitByShapes(const std::string& text, const std::vector<TRowShape>& shapes
 void TEditorUndoObj::RemovedRows(const TUndoData& record, TEditorStringList& rows) const {
     if (!record.RemovedRowShapes.empty() && SplitByShapes(record.RemovedText, record.RemovedRowShapes, rows))
         return;
-    FRows.WrapText(record.RemovedText, rows);
+    const std::string& text = record.RemovedText;
+    FRows.WrapText(text, rows);
     const int last = rows.Count() - 1;
     if (record.RemovedRowEnd == reWrapped && last > 0 && rows.RowText(last).empty()) rows.Delete(last);
+    // Splitting drops the empty line after a final line break: a last removed row that was empty and
+    // had no line break comes back as such.
+    if (!text.empty() && (text.back() == '\n' || text.back() == '\r') && record.RemovedRowEnd != reLineBreak)
+        rows.Add(std::string_view());
     rows.SetRowEnd(rows.Count() - 1, record.RemovedRowEnd);
 }
 
@@ -90,7 +95,7 @@ bool TEditorUndoObj::Replay(const TUndoData& record, TUndoData& inverse, int& re
     inverse.RemovedRowShapes.clear();
     inverse.RemovedRowEnd = reNone;
     if (n > 0) {
-        TRowsText current = FRows.RowsText(first, n, FRows.WordWrap());
+        TRowsText current = FRows.RowsText(first, n, true);
         inverse.RemovedText = std::move(current.Text);
         inverse.RemovedRowShapes = std::move(current.RowShapes);
         inverse.RemovedRowEnd = current.LastRowEnd;

@@ -26,9 +26,9 @@ struct TUndoData {
     TRowEnd RemovedRowEnd = reNone;
     // The removed rows joined, with CR LF after each row that ended with reLineBreak.
     std::string RemovedText;
-    // With word wrap on: length and row end of each removed row, so that replaying puts back exactly
-    // the rows that were there (wrapping the text again from the record's first row may cut it
-    // elsewhere, e.g. where TAB stops fall differently, and older records count on the row numbers).
-    // Empty with word wrap off, where each line is one row.
+    // Length and row end of each removed row, so that replaying puts back exactly the rows that were
+    // there: wrapping the text again from the record's first row may cut it elsewhere (e.g. where TAB
+    // stops fall differently), the text alone cannot tell an empty last row without line break, and
+    // older records count on the row numbers. When empty, the text is wrapped again.
     std::vector<TRowShape> RemovedRowShapes;
 };

@@ -168,3 +168,13 @@ TEST_F(UndoFixture, UndoRestoresTheExactRowsOfAWrappedLine) {
     other.Undo();
     EXPECT_EQ(Dump(other), shape);
 }
+
+TEST_F(UndoFixture, UndoBringsBackAnEmptyLastRowWithoutLineBreak) {
+    Fill(rows, {"x|L", "|E"});  // the text is "x" CR LF; its last row is empty and has no line break
+    rows.ReplaceRows(0, 1, "y");
+    EXPECT_EQ(Dump(rows), (Rows{"y|E"}));
+    rows.Undo();
+    EXPECT_EQ(Dump(rows), (Rows{"x|L", "|E"}));
+    rows.Redo();
+    EXPECT_EQ(Dump(rows), (Rows{"y|E"}));
+}
