@@ -152,6 +152,14 @@ private:
             text += pieces[static_cast<std::size_t>(Rand(static_cast<int>(pieces.size())))];
         if (Rand(8) == 0) text += Repeat(Rand(2) ? "a" : kKan, 20 + Rand(120));  // long enough to wrap
         if (Rand(10) == 0) text += Repeat("w ", 10 + Rand(60));
+        if (Rand(6) == 0) {  // a block of lines
+            const int lines = 3 + Rand(20);
+            for (int i = 0; i < lines; ++i) {
+                for (int k = Rand(5); k > 0; --k)
+                    text += pieces[static_cast<std::size_t>(Rand(static_cast<int>(pieces.size())))];
+                text += "\r\n";
+            }
+        }
         return text;
     }
 
@@ -196,8 +204,8 @@ private:
         if (op < 45) {
             const int a = Rand(n + 1);
             int count = Rand(std::min(n - a, 4) + 1);
-            if (FRef.size() > 2500 && n - a > 0) count = std::max(count, 1 + Rand(std::min(n - a, 30)));
-            std::string text = FRef.size() > 2500 ? std::string() : RandomText();
+            if (FRef.size() > 6000 && n - a > 0) count = std::max(count, 1 + Rand(std::min(n - a, 30)));
+            std::string text = FRef.size() > 6000 ? std::string() : RandomText();
             if (count == 0 && text.empty()) text = "z";
             const int start = RowOffset(a);
             const int end = RowOffset(a + count);
@@ -250,7 +258,8 @@ private:
             if (n > 0) rows.ScanFrom(Rand(n), false);  // what the painter does for an unscanned row
             host.topRow = Rand(n + 1);
         } else if (op < 96) {
-            std::string text = RandomText() + RandomText();
+            std::string text;
+            for (int k = 1 + Rand(8); k > 0; --k) text += RandomText() + "\r\n";
             lines.SetTextStr(text);
             FRef = Normalize(text);
             if (!FRef.empty() && !EndsWithBreak(FRef)) FRef += "\r\n";
