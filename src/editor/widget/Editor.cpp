@@ -134,6 +134,56 @@ void TEditor::SetView(const TEditorViewInfo& view) {
 void TEditor::SetReadOnly(bool value) {
     if (FSelDragState != TSelDragState::None || value == FReadOnly) return;
     FReadOnly = value;
+    if (value && SelAvail()) viewport()->setCursor(CursorOf(FCaret->Cursors().DefaultCursor()));
+}
+
+QCursor TEditor::CursorOf(TCursor cursor) {
+    switch (cursor) {
+        case -1:
+            return QCursor(Qt::BlankCursor);
+        case -3:
+            return QCursor(Qt::CrossCursor);
+        case -4:
+            return QCursor(Qt::IBeamCursor);
+        case -5:
+            return QCursor(Qt::SizeAllCursor);
+        case -6:
+            return QCursor(Qt::SizeBDiagCursor);
+        case -7:
+            return QCursor(Qt::SizeVerCursor);
+        case -8:
+            return QCursor(Qt::SizeFDiagCursor);
+        case -9:
+            return QCursor(Qt::SizeHorCursor);
+        case -10:
+            return QCursor(Qt::UpArrowCursor);
+        case -11:
+            return QCursor(Qt::WaitCursor);
+        case -12:
+            return QCursor(Qt::DragMoveCursor);
+        case -13:
+            return QCursor(Qt::ForbiddenCursor);
+        case -14:
+            return QCursor(Qt::SplitHCursor);
+        case -15:
+            return QCursor(Qt::SplitVCursor);
+        case -16:
+            return QCursor(Qt::DragCopyCursor);
+        case -17:
+            return QCursor(Qt::BusyCursor);
+        case -18:
+            return QCursor(Qt::ForbiddenCursor);
+        case -19:
+            return QCursor(Qt::BusyCursor);
+        case -20:
+            return QCursor(Qt::WhatsThisCursor);
+        case -21:
+            return QCursor(Qt::PointingHandCursor);
+        case 2:
+            return QCursor(Qt::DragCopyCursor);
+        default:
+            return QCursor(Qt::ArrowCursor);  // crDefault, crArrow, the left margin's arrow
+    }
 }
 
 void TEditor::SetReserveWordList(const std::vector<std::string>& words) {

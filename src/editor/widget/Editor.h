@@ -18,6 +18,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QRect>
@@ -324,6 +325,10 @@ public:
     int TabSpaceCount() const override;
     bool IsLoading() const override { return false; }
     bool Focused() const override;
+
+    // The Qt cursor of a cursor number of the options (built-in cursors are negative; 1 is the right-pointing
+    // arrow of the left margin and 2 the drag-copy cursor, registered at start-up in the original).
+    static QCursor CursorOf(TCursor cursor);
 
     // The colour of a colour number in this control's palette.
     QColor Resolve(TColor color) const;

@@ -114,6 +114,9 @@ void TEditor::PaintRect(QPainter& p, const QRect& rect) {
     const int x = L - FHOffset;
     const int count = LineCount();
     std::unique_ptr<TEditorParser> parser = FRows->ParserFactory()(this, kBracketNone);
+    // Text is clipped to the text area: a character cut by the left edge must not spill into the margin.
+    p.save();
+    p.setClipRect(QRect(L, T, W - L, H - T), Qt::IntersectClip);
     int y = top;
     for (int row = firstRow; row <= lastRow; ++row, y += FRowHeight) {
         const QRect bandRect(left, y, right - left, band);
@@ -132,6 +135,7 @@ void TEditor::PaintRect(QPainter& p, const QRect& rect) {
         }
         if (FRowHeight > band) p.fillRect(QRect(left, y + band, right - left, FRowHeight - band), color);
     }
+    p.restore();
 
     if (underline) {
         const int uy = UnderlineY(FRow);

@@ -325,6 +325,14 @@ TEST(EditorPartialRepaint, AnEditRepaintsOnlyTheChangedRows) {
     e->SetRecordInvalidations(true);
     e->InsertText("\r\n");
     Flush();
+    EXPECT_SCREEN_UP_TO_DATE(*e, "insertline");
+    // Deleting two lines moves them up.
+    e->SetRowCol(2, 0);
+    e->BeginSelection();
+    e->SetRowCol(4, 0);
+    e->ExtendSelection();
+    e->DeleteSelection();
+    Flush();
     EXPECT_SCREEN_UP_TO_DATE(*e, "paint5");
 }
 
@@ -355,7 +363,88 @@ TEST(EditorPartialRepaint, WiderLineNumbersShiftTheTextInsteadOfRepaintingIt) {
         << painted.boundingRect().x() << "," << painted.boundingRect().width();
     e->SetRecordInvalidations(false);
     EXPECT_SCREEN_UP_TO_DATE(*e, "paint6");
-    // Never more than 8 digits.
+    // Leftbar.Column is the least digit count.
     e->Leftbar().SetColumn(8);
     EXPECT_EQ(e->LeftbarDigits(), 8);
+}
+
+TEST(EditorPaint, CaretRowUnderlineFollowsTheCaretAndHidesInASelection) {
+    auto e = MakeEditor();
+    e->Marks().Underline().SetColor(RgbColor(255, 0, 0));
+    e->Marks().Underline().SetVisible(true);
+    EXPECT_EQ(e->RowHeight(), kCh + 1);  // the underline takes a pixel row of its own
+    e->SetText("abc\r\ndef\r\nghi");
+    const int rh = e->RowHeight();
+    const auto underlined = [&](const QImage& img, int row) {
+        return CountIf(img, QRect(kLeft, kTop + row * rh + kCh, 100, 1), Reddish) == 100;
+    };
+    QImage image = Render(*e);
+    EXPECT_TRUE(underlined(image, 0));
+    EXPECT_FALSE(underlined(image, 1));
+    e->SetRow(1);
+    image = OnScreen(*e);
+    EXPECT_FALSE(underlined(image, 0));
+    EXPECT_TRUE(underlined(image, 1));
+    EXPECT_SCREEN_UP_TO_DATE(*e, "underline1");
+    // While a selection is active the underline is hidden; it returns when the selection ends.
+    e->BeginSelection();
+    e->SetCol(2);
+    e->ExtendSelection();
+    image = OnScreen(*e);
+    EXPECT_FALSE(underlined(image, 1));
+    EXPECT_EQ(e->UnderlineHideCount(), 1);
+    e->CancelSelection();
+    EXPECT_EQ(e->UnderlineHideCount(), 0);
+    EXPECT_TRUE(underlined(OnScreen(*e), 1));
+    EXPECT_SCREEN_UP_TO_DATE(*e, "underline2");
+}
+
+TEST(EditorPaint, DrawLineEventForEveryPaintedRow) {
+    auto e = MakeEditor(400, kTop + 5 * kRh);
+    e->SetText(Sjis("\tタブ\r\nplain\r\n") + std::string(300, 'w') + "\r\nend");
+    std::vector<std::pair<int, std::string>> lines;
+    std::vector<bool> selected;
+    e->OnDrawLine = [&](TEditor*, const std::string& s, int x, int y, int index, const QRect&, bool sel) {
+        lines.emplace_back(index, s);
+        selected.push_back(sel);
+        EXPECT_EQ(x, kLeft - e->TopCol() * kCw);
+        EXPECT_EQ(y, kTop + (index - e->TopRow()) * kRh);
+    };
+    Render(*e);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], (std::pair<int, std::string>{0, "        " + Sjis("タブ")}));  // tab-expanded
+    EXPECT_EQ(lines[1].second, "plain");
+    EXPECT_EQ(std::count(selected.begin(), selected.end(), true), 0);
+    // Rows that end left of the view raise no event; a selected piece raises one with Selected.
+    lines.clear();
+    selected.clear();
+    e->SetTopCol(100);
+    e->SetSelStart(0);
+    e->SetSelLength(3);
+    Render(*e);
+    std::vector<int> rows;
+    for (const auto& l : lines) rows.push_back(l.first);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), 0), 0);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), 2), 1);
+    // Italic text: every token is drawn, and the rows still come out once each.
+    lines.clear();
+    e->SetTopCol(0);
+    e->CancelSelection();
+    e->View().Colors().Ank().SetStyle(fsItalic);
+    EXPECT_TRUE(e->ItalicInUse());
+    const QImage italic = Render(*e);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.first == 1; }), 1);
+    EXPECT_GT(CountIf(italic, Cells(1, 0, 5), Dark), 10);
+}
+
+TEST(EditorPaint, ACharacterCutByTheLeftEdgeStaysInTheTextArea) {
+    auto e = MakeEditor();
+    e->SetText(Sjis("明明明明明明明明明明明明明明明明"));
+    const QImage before = Render(*e);
+    e->SetTopCol(3);  // column 3 is the second half of the second 明
+    const QImage image = Render(*e);
+    // The left bar and the margin look as before; the text starts with the half character's right part.
+    EXPECT_EQ(image.copy(0, kTop, kLeft, kRh), before.copy(0, kTop, kLeft, kRh));
+    EXPECT_GT(CountIf(image, QRect(kLeft, kTop, kCw, kCh), Dark), 0);
+    EXPECT_SCREEN_UP_TO_DATE(*e, "cutleft");
 }

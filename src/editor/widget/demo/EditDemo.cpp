@@ -4,6 +4,7 @@
 //   velloria-edit [options] FILE
 //     --wrap             word wrap on (80 columns)
 //     --row N            scroll so that row N is at the top and put the caret there
+//     --col N            scroll so that column N is the first one shown
 //     --select A:B       select B characters from offset A
 //     --marks            show the end-of-file and return marks
 //     --screenshot PNG   save a picture of the window after it is shown, then quit
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption wrap(QStringLiteral("wrap"), QStringLiteral("Word wrap at 80 columns."));
     const QCommandLineOption row(QStringLiteral("row"), QStringLiteral("First row shown."),
                                  QStringLiteral("N"));
+    const QCommandLineOption col(QStringLiteral("col"), QStringLiteral("First column shown."),
+                                 QStringLiteral("N"));
     const QCommandLineOption select(QStringLiteral("select"),
                                     QStringLiteral("Select B characters from offset A."),
                                     QStringLiteral("A:B"));
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
                                    QStringLiteral("Show the end-of-file and return marks."));
     const QCommandLineOption shot(QStringLiteral("screenshot"), QStringLiteral("Save a picture and quit."),
                                   QStringLiteral("PNG"));
-    args.addOptions({wrap, row, select, marks, shot});
+    args.addOptions({wrap, row, col, select, marks, shot});
     args.process(app);
     if (args.positionalArguments().size() != 1) {
         std::fprintf(stderr, "usage: velloria-edit [options] FILE\n");
@@ -81,12 +84,15 @@ int main(int argc, char** argv) {
 
     window.resize(900, 640);
     window.show();
+    window.activateWindow();
     editor->setFocus();
+    position->setText(QStringLiteral("1 行 1 桁"));
     if (args.isSet(row)) {
         const int r = args.value(row).toInt();
         editor->SetTopRow(r);
         editor->SetRow(r);
     }
+    if (args.isSet(col)) editor->SetTopCol(args.value(col).toInt());
     if (args.isSet(select)) {
         const QStringList parts = args.value(select).split(QLatin1Char(':'));
         if (parts.size() == 2) {
