@@ -230,3 +230,17 @@ TEST(EditorScreen, LeftBarNumbers) {
     screen.Update(TChangeRecord{46, 1, 2, 0, true}, 50);
     EXPECT_EQ(host.calls, (Rows{"rows 46,47", "scroll 48,1", "bar 48,56"}));
 }
+
+TEST(Strings, SaveToFileWritesTheWholeTextAndFailsWithoutTouchingTheTarget) {
+    TStringList list({"a", "b"});
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "vel_rows_saved.txt";
+    list.SaveToFile(path.string());
+    TStringList back;
+    back.LoadFromFile(path.string());
+    EXPECT_EQ(back.Lines(), (Rows{"a", "b"}));
+    EXPECT_EQ(back.GetTextStr(), "a\r\nb\r\n");
+    const std::string bad =
+        (std::filesystem::temp_directory_path() / "vel_rows_no_such_dir/out.txt").string();
+    EXPECT_THROW(list.SaveToFile(bad), std::system_error);
+    EXPECT_FALSE(std::filesystem::exists(bad + ".tmp~"));
+}
