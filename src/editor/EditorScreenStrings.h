@@ -79,7 +79,7 @@ public:
     int LineLastRow(int row) const;
     // The text of rows first..first+count-1, CR LF after each reLineBreak row. count -1: the rows of the
     // logical line that starts at first. A first row out of range gives empty text, 0 rows and reNone;
-    // count is clamped to the rows there are.
+    // count is clamped to the rows there are. withShapes also lists each row's length and row end.
     TRowsText RowsText(int first, int count, bool withShapes = false) const;
     // Removes n rows at first; nothing when first is out of range or n is 0.
     void DeleteRowRange(int first, int n);
@@ -89,9 +89,12 @@ public:
     void PutRowList(int at, int oldCount, TEditorStringList& list);
 
     // The single edit primitive: replaces rows row..row+count-1 and their line breaks by text (Shift-JIS
-    // with CR LF, CR or LF breaks). count 0 inserts before row (row == Count() appends). Nothing happens
-    // unless row >= 0, row + count <= Count() and count > 0 or text is not empty. Makes one undo record and
-    // sets ChangeRecord.
+    // with CR LF, CR or LF breaks). count 0 inserts before row (row == Count() appends; after a last row
+    // without line break that continues the last row). Nothing happens unless row >= 0,
+    // row + count <= Count() and count > 0 or text is not empty. The touched logical lines are re-wrapped
+    // from the row before row (when row is not the first of its line); when the range ends a line, the
+    // next line joins it. Makes one undo record and sets ChangeRecord. Several calls inside one outer
+    // BeginUpdate/EndUpdate leave only the last ChangeRecord: refresh the editors after such a bundle.
     void ReplaceRows(int row, int count, std::string_view text);
     const TChangeRecord& ChangeRecord() const { return FChange; }
 
