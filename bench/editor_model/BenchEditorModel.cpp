@@ -5,7 +5,7 @@
 //   text (decoded to Unicode beforehand, outside the timing);
 //   one typed byte and one Enter in the middle row (one ReplaceRows each, with its undo record and rescan)
 //   and the undo of each, timed one by one (median and 99th percentile);
-//   switching word wrap on for the whole text;
+//   switching word wrap on for the whole text; loading the text from a file;
 //   memory held by the rows against the text's bytes.
 //
 // VELLORIA_BENCH_SMALL=1 uses 10,000 lines. Run with QT_QPA_PLATFORM=offscreen (set here when unset).
@@ -18,6 +18,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -134,7 +136,7 @@ private:
 
 // Medians collected for the summary.
 struct TSummary {
-    std::vector<double> setOff, setOn, qt, wrapOn;
+    std::vector<double> setOff, setOn, qt, wrapOn, load;
     double typeOff = 0, enterOff = 0, undoTypeOff = 0, undoEnterOff = 0;
     double typeOn = 0, enterOn = 0, undoTypeOn = 0, undoEnterOn = 0;
     double p99TypeOff = 0, p99EnterOff = 0, p99UndoTypeOff = 0, p99UndoEnterOff = 0;
@@ -201,6 +203,24 @@ void BM_SetTextStr_WrapOff(benchmark::State& state) {
 }
 void BM_SetTextStr_WrapOn(benchmark::State& state) {
     SetText(state, true);
+}
+
+void BM_LoadFromFile_WrapOff(benchmark::State& state) {
+    const std::string path = (std::filesystem::temp_directory_path() / "vel_bench_editor_model.txt").string();
+    std::ofstream(path, std::ios::binary) << Text();
+    for (auto _ : state) {
+        auto model = std::make_unique<TModel>(false);
+        const auto t0 = Clock::now();
+        model->lines.LoadFromFile(path);
+        const double s = Seconds(Clock::now() - t0);
+        state.SetIterationTime(s);
+        g.load.push_back(s);
+        state.counters["rows"] = model->rows.Count();
+        state.PauseTiming();
+        model.reset();
+        state.ResumeTiming();
+    }
+    std::filesystem::remove(path);
 }
 
 void BM_QPlainTextEdit_setPlainText(benchmark::State& state) {
@@ -322,6 +342,7 @@ void PrintSummary() {
                 Median(g.setOn) * 1e3, g.rowsOn, qt > 0 ? Median(g.setOn) / qt : 0.0);
     std::printf("QPlainTextEdit::setPlainText %6.1f ms\n", qt * 1e3);
     std::printf("switch word wrap on     %9.1f ms\n", Median(g.wrapOn) * 1e3);
+    std::printf("LoadFromFile wrap off   %9.1f ms\n", Median(g.load) * 1e3);
     std::printf("wrap off: type byte median %.2f us (p99 %.2f), Enter %.2f us (p99 %.2f)\n", g.typeOff,
                 g.p99TypeOff, g.enterOff, g.p99EnterOff);
     std::printf("          undo byte median %.2f us (p99 %.2f), undo Enter %.2f us (p99 %.2f)\n",
@@ -337,6 +358,7 @@ void PrintSummary() {
 
 BENCHMARK(BM_SetTextStr_WrapOff)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SetTextStr_WrapOn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadFromFile_WrapOff)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_QPlainTextEdit_setPlainText)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SwitchWordWrapOn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_EditsInTheMiddle_WrapOff)->Unit(benchmark::kMillisecond)->Iterations(1);
