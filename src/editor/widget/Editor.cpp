@@ -189,12 +189,9 @@ QCursor TEditor::CursorOf(TCursor cursor) {
 void TEditor::SetReserveWordList(const std::vector<std::string>& words) {
     TReserveWordList sorted;
     sorted.reserve(words.size());
+    // The scanner finds reserved words by bisection with its own comparison: sort with the same one.
     const auto lessNoCase = [](const std::string& a, const std::string& b) {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            const auto lx = static_cast<unsigned char>(x >= 'A' && x <= 'Z' ? x + 32 : x);
-            const auto ly = static_cast<unsigned char>(y >= 'A' && y <= 'Z' ? y + 32 : y);
-            return lx < ly;
-        });
+        return TEditorParser::CompareReserveWord(a, b) < 0;
     };
     for (const std::string& w : words) {
         const auto at = std::lower_bound(sorted.begin(), sorted.end(), w, lessNoCase);
@@ -494,12 +491,12 @@ void TEditor::Clear() {
 // ---------------------------------------------------------------------------------------------------
 
 void TEditor::Undo() {
-    CancelSelection();
+    CleanSelection();
     FRows->Undo();
 }
 
 void TEditor::Redo() {
-    CancelSelection();
+    CleanSelection();
     FRows->Redo();
 }
 

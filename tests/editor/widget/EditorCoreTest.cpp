@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
+#include <stdexcept>
 
 #include "EditorTestSupport.h"
+#include "editor/EditorColor.h"
 #include "editor/EditorScreenStrings.h"
 #include "editor/EditorStrings.h"
 #include "editor/EditorWrapOption.h"
+#include "editor/widget/SystemColors.h"
 
 namespace {
 
@@ -27,6 +30,7 @@ TEST(EditorCore, GeometryOfTheMainWindowSettings) {
     EXPECT_EQ(e->TextTop(), kTop);
     EXPECT_EQ(e->LeftbarWidth(), 4 + 4 * kCw + 4 + 2);
     EXPECT_EQ(e->TextLeft(), kLeft);
+    EXPECT_EQ(e->font().family(), QStringLiteral("ＭＳ ゴシック"));  // kept; substitution finds the face
     EXPECT_EQ(e->VisibleRows(), 10);
     EXPECT_EQ(e->VisibleCols(), (400 - kLeft - kCw / 2) / kCw);
     EXPECT_EQ(e->UndoListMax(), 64);
@@ -376,6 +380,32 @@ TEST(EditorScroll, CaretIntoViewWhenFocused) {
     EXPECT_TRUE(e->CaretShown());
     const QRect ime = e->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     EXPECT_EQ(ime.size(), QSize(kCw, 13));
+    EXPECT_EQ(e->CaretRect().size(), QSize(2, 13));  // csDefault: 2 pixels wide, CharHeight high
+    // Nested hiding: shown again only when the last hide is matched, also when an exception passes.
+    e->HideCaretNested();
+    e->HideCaretNested();
+    EXPECT_FALSE(e->CaretShown());
+    e->ShowCaretNested();
+    EXPECT_FALSE(e->CaretShown());
+    e->ShowCaretNested();
+    EXPECT_TRUE(e->CaretShown());
+    try {
+        TEditor::CaretHider hide(*e);
+        TEditor::UnderlineHider underline(*e);
+        throw std::runtime_error("drawing failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(e->CaretHideCount(), 0);
+    EXPECT_EQ(e->UnderlineHideCount(), 0);
+    EXPECT_TRUE(e->CaretShown());
+    // A brief caret is a bar under the cell, two columns wide on a two-byte character.
+    e->SetText(Sjis("あいう"));
+    e->Caret().SetStyle(csBrief);
+    e->SetCol(2);
+    EXPECT_EQ(e->CaretRect(), QRect(kLeft + 2 * kCw, kTop + 13 - 2, 2 * kCw, 2));
+    // Losing the focus removes the caret; it never blinks while hidden.
+    e->clearFocus();
+    EXPECT_FALSE(e->CaretShown());
 }
 
 // ---- Selection model
@@ -464,4 +494,19 @@ TEST(EditorCore, ANewTextKeepsTheScrollUntilTheOwnerScrollsToTheTop) {
     e->SetTopRow(0);
     EXPECT_EQ(e->TopRow(), 0);
     EXPECT_SCREEN_UP_TO_DATE(*e, "newtext");
+}
+
+TEST(EditorCore, ReservedWordsAreSortedWithoutCaseAndColoured) {
+    auto e = MakeEditor();
+    e->SetReserveWordList({"while", "Begin", "end", "BEGIN", "do"});
+    EXPECT_EQ(e->ReserveWordList(), (TReserveWordList{"Begin", "do", "end", "while"}));
+    e->View().Colors().Reserve().SetColor(RgbColor(255, 0, 0));
+    e->SetText("begin x end");
+    const QImage image = Render(*e);
+    const auto red = [&](int c1, int c2) {
+        return CountIf(image, QRect(39 + c1 * kCw, kTop, (c2 - c1) * kCw, 13), Reddish);
+    };
+    EXPECT_GT(red(0, 5), 5);
+    EXPECT_EQ(red(5, 8), 0);
+    EXPECT_GT(red(8, 11), 5);
 }
