@@ -1,11 +1,10 @@
 // One node of the document tree: a group or a document with its record.
 //
-// Nodes are allocated one by one and never move, so a pointer stays valid until the node is deleted; a Qt
+// Nodes never move, so a pointer stays valid until the node is deleted; a Qt
 // item model can keep it as the internal pointer of its indexes. Every node knows its position among its
 // siblings, so the row of a node and the node at a row are both found in constant time.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "app/DocumentRecord.h"
@@ -26,10 +25,10 @@ public:
     bool HasChildren() const { return !FChildren.empty(); }
     // The child at row (0-based), nullptr when out of range.
     TDocumentNode* Child(int row) const {
-        return (row >= 0 && row < ChildCount()) ? FChildren[row].get() : nullptr;
+        return (row >= 0 && row < ChildCount()) ? FChildren[row] : nullptr;
     }
-    TDocumentNode* FirstChild() const { return HasChildren() ? FChildren.front().get() : nullptr; }
-    TDocumentNode* LastChild() const { return HasChildren() ? FChildren.back().get() : nullptr; }
+    TDocumentNode* FirstChild() const { return HasChildren() ? FChildren.front() : nullptr; }
+    TDocumentNode* LastChild() const { return HasChildren() ? FChildren.back() : nullptr; }
     TDocumentNode* NextSibling() const { return FParent ? FParent->Child(FIndex + 1) : nullptr; }
     TDocumentNode* PrevSibling() const { return FParent ? FParent->Child(FIndex - 1) : nullptr; }
     // Position among the siblings (row in an item model).
@@ -55,8 +54,8 @@ private:
     explicit TDocumentNode(TDocumentRecord record) : FRecord(std::move(record)) {}
 
     TDocumentRecord FRecord;
-    TDocumentNode* FParent = nullptr;  // the tree's hidden root for top-level nodes
-    std::vector<std::unique_ptr<TDocumentNode>> FChildren;
+    TDocumentNode* FParent = nullptr;       // the tree's hidden root for top-level nodes
+    std::vector<TDocumentNode*> FChildren;  // owned through the tree's node store
     int FIndex = 0;
     bool FExpanded = false;
     bool FDeleting = false;

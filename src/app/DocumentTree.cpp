@@ -18,6 +18,26 @@ bool TDocumentNode::IsDescendantOf(const TDocumentNode* ancestor) const {
 
 TDocumentTree::TDocumentTree() = default;
 
+TDocumentNode* TDocumentTree::NewNode(TDocumentRecord record) {
+    TSlot* slot;
+    if (!FFreeSlots.empty()) {
+        slot = FFreeSlots.back();
+        FFreeSlots.pop_back();
+    } else {
+        if (FUsedInLastBlock == kSlotsPerBlock) {
+            FBlocks.emplace_back(new TSlot[kSlotsPerBlock]);
+            FUsedInLastBlock = 0;
+        }
+        slot = &FBlocks.back()[FUsedInLastBlock++];
+    }
+    return new (slot->Bytes) TDocumentNode(std::move(record));
+}
+
+void TDocumentTree::DeleteNode(TDocumentNode* node) {
+    node->~TDocumentNode();
+    FFreeSlots.push_back(reinterpret_cast<TSlot*>(node));
+}
+
 TDocumentTree::~TDocumentTree() {
     // Free iteratively: the default destruction of the owning pointers would recurse once per level.
     FListener = nullptr;
@@ -32,14 +52,13 @@ TDocumentNode* TDocumentTree::InsertAt(TDocumentNode* parent, int row, TDocument
     TDocumentNode* container = Container(parent);
     row = std::clamp(row, 0, container->ChildCount());
     if (FListener) FListener->BeginInsert(parent, row);
-    std::unique_ptr<TDocumentNode> owned(new TDocumentNode(std::move(record)));
-    TDocumentNode* node = owned.get();
+    TDocumentNode* node = NewNode(std::move(record));
     node->FParent = container;
     node->FIndex = row;
     if (row == container->ChildCount()) {
-        container->FChildren.push_back(std::move(owned));
+        container->FChildren.push_back(node);
     } else {
-        container->FChildren.insert(container->FChildren.begin() + row, std::move(owned));
+        container->FChildren.insert(container->FChildren.begin() + row, node);
         Renumber(container, row + 1);
     }
     ++FCount;
@@ -70,12 +89,11 @@ bool TDocumentTree::Move(TDocumentNode* node, TDocumentNode* newParent, int row)
     if (from == to && (row == oldRow || row == oldRow + 1)) return true;  // already there
 
     if (FListener) FListener->BeginMove(node, newParent, row);
-    std::unique_ptr<TDocumentNode> owned = std::move(from->FChildren[oldRow]);
     from->FChildren.erase(from->FChildren.begin() + oldRow);
     Renumber(from, oldRow);
     if (from == to && row > oldRow) --row;  // the row was counted with the node still in place
     node->FParent = to;
-    to->FChildren.insert(to->FChildren.begin() + row, std::move(owned));
+    to->FChildren.insert(to->FChildren.begin() + row, node);
     Renumber(to, row);
     if (FListener) FListener->EndMove(node);
     return true;
@@ -90,12 +108,12 @@ void TDocumentTree::FreeDescendants(TDocumentNode* node) {
     while (!stack.empty()) {
         auto& [container, next] = stack.back();
         if (next < container->ChildCount()) {
-            TDocumentNode* child = container->FChildren[next++].get();
+            TDocumentNode* child = container->FChildren[next++];
             child->FDeleting = true;
             if (child->HasChildren()) {
                 stack.emplace_back(child, 0);
             } else {
-                container->FChildren[next - 1].reset();
+                DeleteNode(child);
                 --FCount;
             }
             continue;
@@ -104,7 +122,7 @@ void TDocumentTree::FreeDescendants(TDocumentNode* node) {
         stack.pop_back();
         if (!stack.empty()) {
             auto& [parent, parentNext] = stack.back();
-            parent->FChildren[parentNext - 1].reset();  // container itself, now childless
+            DeleteNode(parent->FChildren[parentNext - 1]);  // container itself, now childless
             --FCount;
         }
     }
@@ -120,6 +138,7 @@ void TDocumentTree::FreeNodeTree(TDocumentNode* node) {
     if (FListener) FListener->BeginRemove(node);
     FreeDescendants(node);
     container->FChildren.erase(container->FChildren.begin() + row);
+    DeleteNode(node);
     --FCount;
     Renumber(container, row);
     if (FListener) FListener->EndRemove(parent, row);
