@@ -101,9 +101,9 @@ public:
     // Clears the editors' selections and the undo store, removes every row, resets the ChangeRecord and
     // puts every editor's caret at row 0, column 0.
     void Clear() override;
-    // Fills the (cleared) row list from a whole text: every row reLineBreak, also the last; an empty text
-    // gives no rows. With word wrap on the lines are wrapped (unless the owner editor is being loaded).
-    // Makes no undo record and does not scan (callers follow with ScanAll).
+    // Clears the row list (as Clear) and fills it from a whole text: every row reLineBreak, also the last; an
+    // empty text gives no rows. With word wrap on the lines are wrapped (unless the owner editor is being
+    // loaded). Makes no undo record and does not scan (callers follow with ScanAll).
     void AssignText(std::string_view text);
     // Appends n empty rows (word 0).
     void AddEmptyRows(int n);

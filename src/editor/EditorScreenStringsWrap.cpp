@@ -150,7 +150,7 @@ int TEditorScreenStrings::CountWrappedRows(std::string_view line) const {
 }
 
 void TEditorScreenStrings::AssignText(std::string_view text) {
-    FRows.Clear();
+    Clear();
     if (!text.empty()) {
         FRows.Reserve(strings::EstimateLineCount(text));
         if (FWordWrap && !OwnerLoading()) {

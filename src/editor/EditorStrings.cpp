@@ -140,7 +140,6 @@ std::string TEditorStrings::GetTextStr() const {
 
 void TEditorStrings::SetTextStr(std::string_view s) {
     Update update(*this);
-    FRows->Clear();
     FRows->AssignText(s);
     FRows->ScanAll();
 }
