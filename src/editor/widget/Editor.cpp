@@ -75,6 +75,9 @@ TEditor::TEditor(QWidget* parent)
 
 TEditor::~TEditor() {
     FBlinkTimer.stop();
+    // The bars outlive this part of the object; they must not call back into it.
+    verticalScrollBar()->disconnect(this);
+    horizontalScrollBar()->disconnect(this);
     FScreen.reset();
     // Leave the row list first: it must not call back into a half-destroyed editor.
     FLines.reset();

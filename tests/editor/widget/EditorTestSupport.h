@@ -61,6 +61,8 @@ inline QImage Render(TEditor& e) {
 // What is on the screen now (the backing store), viewport part only: shows what incremental painting left.
 inline QImage OnScreen(TEditor& e) {
     Flush();
+    // On a real display the pixels reach the server asynchronously.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) QTest::qWait(100);
     const QPoint origin = e.viewport()->mapTo(e.window(), QPoint(0, 0));
     const QImage all = QGuiApplication::primaryScreen()->grabWindow(e.window()->winId()).toImage();
     return all.copy(QRect(origin, e.viewport()->size())).convertToFormat(QImage::Format_RGB32);
