@@ -358,10 +358,7 @@ void TEditor::UpdateSelection() {
 }
 
 void TEditor::CancelSelection() {
-    if (FSelectionState != TSelectionState::Active) {
-        if (FSelectionState == TSelectionState::Anchored) FSelectionState = TSelectionState::None;
-        return;
-    }
+    if (FSelectionState != TSelectionState::Active) return;
     FSelectionState = TSelectionState::None;
     const TSelectionColumns& s = FPaintedSel;
     if (!(s.top == s.bottom && s.left == s.right) ||
@@ -383,6 +380,7 @@ void TEditor::SetBoxSelectMode(bool on) {
     if (on == FBoxSelectMode || FSelDragState != TSelDragState::None) return;
     FBoxSelectMode = on;
     if (SelAvail()) {
+        if (on) viewport()->setCursor(CursorOf(FCaret->Cursors().DefaultCursor()));
         UpdateSelection();
         viewport()->update();
     }
