@@ -233,6 +233,9 @@ public:
             FDamage.Note(FRecordOffset);
             Complete();
         }
+        // A file without a file-type line is no list file at all (an empty file, a text file opened by
+        // mistake): say so instead of showing an empty tree as if all were well.
+        if (!FSawFileType) FDamage.Note(0);
         return Done(f.get());
     }
 
@@ -260,6 +263,7 @@ private:
             } else if (StartsWith(s, "#[FILETYPE:")) {
                 ++FHeaderTags;
                 FPastVersion = true;
+                FSawFileType = true;
                 if (TagValue(s, 11) != listfile::kFileType) {
                     FHost.ShowWarning(listfile::kWrongFileType, FFile);
                     FResult.Status = TListReadResult::TStatus::WrongType;
@@ -372,6 +376,7 @@ private:
 
     int FHeaderTags = 0;
     bool FPastVersion = false;  // a "#[VERSION:" line is no header tag any more
+    bool FSawFileType = false;
     long FTotal = 0;
     long FCompleted = 0;
     int FLastPercent = -1;

@@ -56,6 +56,16 @@ TEST_P(DamageTest, BadRecordLinesSkipOnlyTheirRecord) {
     }
 }
 
+TEST_P(DamageTest, FileWithoutFileTypeLineIsNoListFile) {
+    for (std::string bytes : {std::string(), std::string("just some text\r\n"), Record("a")}) {
+        tree.Clear();
+        host = TRecordingHost{};
+        auto result = Read(bytes);
+        EXPECT_EQ(result.FirstBadLine, 1) << bytes;
+    }
+    EXPECT_EQ(Shape(tree), "a");  // the intact record is still kept
+}
+
 TEST_P(DamageTest, StrayAndRepeatedEnd) {
     auto result = Read(kHead + CrLf({"#[END]"}) + Record("a") + CrLf({"#[END]"}) + Record("b"));
     EXPECT_EQ(Shape(tree), "a,b");
