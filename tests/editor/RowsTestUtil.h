@@ -27,8 +27,8 @@ inline std::vector<std::string> Dump(const TPointerStringList& rows) {
 }
 
 // Appends rows given as in Dump.
-inline void Fill(TPointerStringList& rows, const std::vector<std::string>& spec) {
-    for (const std::string& s : spec) {
+inline void Fill(TPointerStringList& rows, const std::vector<std::string>& rowTexts) {
+    for (const std::string& s : rowTexts) {
         const std::size_t bar = s.rfind('|');
         const int r = rows.Add(s.substr(0, bar));
         const char c = s[bar + 1];

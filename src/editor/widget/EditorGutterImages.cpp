@@ -83,10 +83,10 @@ void TEditorGutterImages::BuildCorner(const CornerSpec& s) {
     }
 }
 
-void TEditorGutterImages::RebuildRuler(const RulerSpec& spec, int screenWidth) {
-    FRuler = spec;
-    FRuler.charWidth = std::max(1, spec.charWidth);
-    FRuler.gaugeRange = std::max(1, spec.gaugeRange);
+void TEditorGutterImages::RebuildRuler(const RulerSpec& layout, int screenWidth) {
+    FRuler = layout;
+    FRuler.charWidth = std::max(1, layout.charWidth);
+    FRuler.gaugeRange = std::max(1, layout.gaugeRange);
     FScreenWidth = screenWidth;
     ColourDigits();
     BuildScale();

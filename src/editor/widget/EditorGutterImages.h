@@ -57,11 +57,11 @@ public:
     // Ruler edge strip of the given width: top row white, bottom row grey.
     void BuildRulerEdge(int screenWidth);
     // The corner image (textLeft x textTop).
-    void BuildCorner(const CornerSpec& spec);
+    void BuildCorner(const CornerSpec& layout);
 
     // Rebuilds digits, scale and image sizes for new ruler options (in the order colour digits, scale,
     // sizes). The ruler and mark images are composed again on the next ComposeRuler.
-    void RebuildRuler(const RulerSpec& spec, int screenWidth);
+    void RebuildRuler(const RulerSpec& layout, int screenWidth);
     void ColourDigits();
     void BuildScale();
     void SizeRulerImages();

@@ -59,33 +59,33 @@ TEST(GutterImages, DigitGlyphsFollowTheTable) {
 
 TEST(GutterImages, ColouredDigitsSwapForegroundForTheMark) {
     TEditorGutterImages g;
-    const auto spec = MainWindowRuler();
+    const auto ruler = MainWindowRuler();
     g.BuildRulerEdge(800);
-    g.RebuildRuler(spec, 800);
+    g.RebuildRuler(ruler, 800);
     // '8' row 1 ("..##.") at x = 40..44.
-    EXPECT_EQ(g.RulerDigits().pixelColor(42, 1), spec.color);
-    EXPECT_EQ(g.RulerDigits().pixelColor(40, 1), spec.background);
-    EXPECT_EQ(g.MarkDigits().pixelColor(42, 1), spec.background);
-    EXPECT_EQ(g.MarkDigits().pixelColor(40, 1), spec.markColor);
+    EXPECT_EQ(g.RulerDigits().pixelColor(42, 1), ruler.color);
+    EXPECT_EQ(g.RulerDigits().pixelColor(40, 1), ruler.background);
+    EXPECT_EQ(g.MarkDigits().pixelColor(42, 1), ruler.background);
+    EXPECT_EQ(g.MarkDigits().pixelColor(40, 1), ruler.markColor);
 }
 
 TEST(GutterImages, ScaleHasLongHalfAndShortTicks) {
     TEditorGutterImages g;
-    const auto spec = MainWindowRuler();
+    const auto ruler = MainWindowRuler();
     g.BuildRulerEdge(800);
-    g.RebuildRuler(spec, 800);
+    g.RebuildRuler(ruler, 800);
     const QImage& s = g.Scale();
     EXPECT_EQ(s.width(), 60 * (800 / 60 + 2));
     EXPECT_EQ(s.height(), 11);
     for (int gauge = 0; gauge < 3; ++gauge) {
         const int x0 = gauge * 60;
-        EXPECT_TRUE(IsTick(s, x0, 0, spec.color)) << gauge;        // long tick from the top
-        EXPECT_FALSE(IsTick(s, x0 + 30, 2, spec.color)) << gauge;  // half tick starts at 3
-        EXPECT_TRUE(IsTick(s, x0 + 30, 3, spec.color)) << gauge;
-        EXPECT_FALSE(IsTick(s, x0 + 12, 5, spec.color)) << gauge;  // short ticks start at 6
-        EXPECT_TRUE(IsTick(s, x0 + 12, 6, spec.color)) << gauge;
-        EXPECT_TRUE(IsTick(s, x0 + 12, 8, spec.color)) << gauge;
-        EXPECT_FALSE(IsTick(s, x0 + 3, 7, spec.color)) << gauge;  // nothing between columns
+        EXPECT_TRUE(IsTick(s, x0, 0, ruler.color)) << gauge;        // long tick from the top
+        EXPECT_FALSE(IsTick(s, x0 + 30, 2, ruler.color)) << gauge;  // half tick starts at 3
+        EXPECT_TRUE(IsTick(s, x0 + 30, 3, ruler.color)) << gauge;
+        EXPECT_FALSE(IsTick(s, x0 + 12, 5, ruler.color)) << gauge;  // short ticks start at 6
+        EXPECT_TRUE(IsTick(s, x0 + 12, 6, ruler.color)) << gauge;
+        EXPECT_TRUE(IsTick(s, x0 + 12, 8, ruler.color)) << gauge;
+        EXPECT_FALSE(IsTick(s, x0 + 3, 7, ruler.color)) << gauge;  // nothing between columns
     }
     // The edge: white over grey in the last two pixel rows.
     EXPECT_EQ(s.pixelColor(17, 9), QColor(255, 255, 255));
@@ -94,58 +94,58 @@ TEST(GutterImages, ScaleHasLongHalfAndShortTicks) {
 
 TEST(GutterImages, ScaleWithoutEdgeEndsInALine) {
     TEditorGutterImages g;
-    auto spec = MainWindowRuler();
-    spec.edge = false;
-    spec.height = 10;
+    auto ruler = MainWindowRuler();
+    ruler.edge = false;
+    ruler.height = 10;
     g.BuildRulerEdge(800);
-    g.RebuildRuler(spec, 800);
-    for (int x : {1, 7, 59, 61, 200}) EXPECT_EQ(g.Scale().pixelColor(x, 9), spec.color) << x;
+    g.RebuildRuler(ruler, 800);
+    for (int x : {1, 7, 59, 61, 200}) EXPECT_EQ(g.Scale().pixelColor(x, 9), ruler.color) << x;
 }
 
 TEST(GutterImages, RulerNumbersStartOnePixelRightOfTheirTick) {
     TEditorGutterImages g;
-    const auto spec = MainWindowRuler();
+    const auto ruler = MainWindowRuler();
     g.BuildRulerEdge(800);
-    g.RebuildRuler(spec, 800);
+    g.RebuildRuler(ruler, 800);
     g.ComposeRuler(0);
     const QImage& r = g.RulerImage();
     // "0" at x = 1: its row 1 is "..##." so x = 3 and 4 are strokes.
-    EXPECT_EQ(r.pixelColor(3, 1), spec.color);
-    EXPECT_EQ(r.pixelColor(4, 1), spec.color);
-    EXPECT_EQ(r.pixelColor(1, 1), spec.background);
+    EXPECT_EQ(r.pixelColor(3, 1), ruler.color);
+    EXPECT_EQ(r.pixelColor(4, 1), ruler.color);
+    EXPECT_EQ(r.pixelColor(1, 1), ruler.background);
     // "10" at x = 61: '1' (3 px, row 2 ".##") then '0' at x = 64.
-    EXPECT_EQ(r.pixelColor(62, 2), spec.color);
-    EXPECT_EQ(r.pixelColor(63, 2), spec.color);
-    EXPECT_EQ(r.pixelColor(64 + 1, 2), spec.color);
-    EXPECT_EQ(r.pixelColor(64 + 4, 2), spec.color);
+    EXPECT_EQ(r.pixelColor(62, 2), ruler.color);
+    EXPECT_EQ(r.pixelColor(63, 2), ruler.color);
+    EXPECT_EQ(r.pixelColor(64 + 1, 2), ruler.color);
+    EXPECT_EQ(r.pixelColor(64 + 4, 2), ruler.color);
     // The mark image shows the same numbers in the ruler's background on the mark colour.
-    EXPECT_EQ(g.MarkImage().pixelColor(3, 1), spec.background);
-    EXPECT_EQ(g.MarkImage().pixelColor(1, 1), spec.markColor);
+    EXPECT_EQ(g.MarkImage().pixelColor(3, 1), ruler.background);
+    EXPECT_EQ(g.MarkImage().pixelColor(1, 1), ruler.markColor);
 }
 
 TEST(GutterImages, RulerEndsAfterTheNumberAbove999) {
     TEditorGutterImages g;
-    const auto spec = MainWindowRuler();
+    const auto ruler = MainWindowRuler();
     g.BuildRulerEdge(800);
-    g.RebuildRuler(spec, 800);
+    g.RebuildRuler(ruler, 800);
     g.ComposeRuler(995);  // gauge 99 holds columns 990..999: numbers 990, 1000
     const QImage& r = g.RulerImage();
     // "1000" at x = 61: '1' then three '0's; row 1 of '0' at 64 is "..##.".
-    EXPECT_EQ(r.pixelColor(64 + 2, 1), spec.color);
+    EXPECT_EQ(r.pixelColor(64 + 2, 1), ruler.color);
     // Right of it the ticks are gone, but the edge stays.
     for (int x = 61 + 3 + 15; x < r.width(); x += 7) {
-        for (int y = 0; y < 9; ++y) EXPECT_EQ(r.pixelColor(x, y), spec.background) << x << "," << y;
+        for (int y = 0; y < 9; ++y) EXPECT_EQ(r.pixelColor(x, y), ruler.background) << x << "," << y;
         EXPECT_EQ(r.pixelColor(x, 10), QColor(128, 128, 128)) << x;
     }
     // The tick at the start of gauge 1000 is covered from the top down to the edge.
-    EXPECT_EQ(r.pixelColor(120, 5), spec.background);
+    EXPECT_EQ(r.pixelColor(120, 5), ruler.background);
 }
 
 TEST(GutterImages, MarkCellIsOneColumnLessOnePixel) {
     TEditorGutterImages g;
-    const auto spec = MainWindowRuler();
+    const auto ruler = MainWindowRuler();
     g.BuildRulerEdge(800);
-    g.RebuildRuler(spec, 800);
+    g.RebuildRuler(ruler, 800);
     // Column 13 with TopCol 7 (7 mod 10 = 7): source x = 1 + 6 * (13 - 7 + 7).
     EXPECT_EQ(g.MarkSourceRect(13, 7), QRect(1 + 6 * 13, 0, 5, 9));
     EXPECT_EQ(g.MarkTargetRect(13, 7, 40), QRect(40 + 6 * 6 + 1, 0, 5, 9));
