@@ -18,11 +18,16 @@ void TEditor::UpdateFontMetrics() {
     FText.SetFont(font(), FCharWidth, FAscent);
     UpdateItalicFlag();
     // The gutters first: the text area's origin depends on them.
+    const int oldLeft = TextLeft();
+    const int oldTop = TextTop();
     UpdateRulerHeight();
     if (FLeftbar->Visible()) {
         UpdateDigitCount();
         UpdateLeftbarWidth();
     }
+    // The corner image fills exactly the area above the bar and left of the ruler; whoever moved the text
+    // area's origin (a new text with more lines, a font, a margin) leaves it to be rebuilt here.
+    if (TextLeft() != oldLeft || TextTop() != oldTop) BuildCorner();
     // Whole rows that fit below the text area's top (the viewport already excludes frame and bars).
     FVisibleRows = std::max(1, (viewport()->height() - TextTop()) / FRowHeight);
     UpdateVisibleColumns();

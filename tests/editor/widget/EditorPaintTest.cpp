@@ -2,6 +2,13 @@
 // the partial repaints of scrolling, selection changes and edits.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <cstdio>
+#include <fstream>
+
 #include <QPainter>
 
 #include "EditorTestSupport.h"
@@ -447,4 +454,34 @@ TEST(EditorPaint, ACharacterCutByTheLeftEdgeStaysInTheTextArea) {
     EXPECT_EQ(image.copy(0, kTop, kLeft, kRh), before.copy(0, kTop, kLeft, kRh));
     EXPECT_GT(CountIf(image, QRect(kLeft, kTop, kCw, kCh), Dark), 0);
     EXPECT_SCREEN_UP_TO_DATE(*e, "cutleft");
+}
+
+// A text loaded before the editor is first laid out (as a program does at start-up) widens the left bar
+// then; the corner above the bar must follow, or the strip between the old and the new text edge stays
+// unpainted.
+TEST(EditorPartialRepaint, TextLoadedBeforeLayoutPaintsTheWholeCorner) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "line\r\n";
+    const std::string file = (QDir::tempPath() + "/velloria-loaded-before-layout.txt").toStdString();
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << text;
+    }
+    QMainWindow window;
+    auto* e = new TEditor(&window);
+    ApplyMainWindowSettings(*e);
+    window.setCentralWidget(e);
+    window.statusBar()->addWidget(new QLabel("status"));
+    e->Lines().LoadFromFile(file);
+    std::remove(file.c_str());
+    window.resize(600, 400);
+    window.show();
+    e->setFocus();
+    Flush();
+    ASSERT_EQ(e->LeftbarDigits(), 5);
+    EXPECT_SCREEN_UP_TO_DATE(*e, "loadedBeforeLayout");
+    // Just left of the text area, in the ruler's band, lies the corner: ruler background, not the mark's
+    // colour or unpainted black.
+    const QImage fresh = e->viewport()->grab().toImage();
+    EXPECT_EQ(fresh.pixelColor(e->TextLeft() - 3, 3), e->Resolve(e->Ruler().BkColor()));
 }
