@@ -15,14 +15,22 @@ namespace sjis {
 constexpr bool IsLeadByte(unsigned char c) noexcept {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
-constexpr bool IsLeadByte(char c) noexcept { return IsLeadByte(static_cast<unsigned char>(c)); }
+constexpr bool IsLeadByte(char c) noexcept {
+    return IsLeadByte(static_cast<unsigned char>(c));
+}
 
 // True for a byte that may follow a lead byte in a valid two-byte code (0x40-0x7E, 0x80-0xFC).
-constexpr bool IsTrailByte(unsigned char c) noexcept { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
-constexpr bool IsTrailByte(char c) noexcept { return IsTrailByte(static_cast<unsigned char>(c)); }
+constexpr bool IsTrailByte(unsigned char c) noexcept {
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
+constexpr bool IsTrailByte(char c) noexcept {
+    return IsTrailByte(static_cast<unsigned char>(c));
+}
 
 // Half-width katakana and its punctuation (0xA1-0xDF): single bytes that show as Japanese.
-constexpr bool IsHalfWidthKana(unsigned char c) noexcept { return c >= 0xA1 && c <= 0xDF; }
+constexpr bool IsHalfWidthKana(unsigned char c) noexcept {
+    return c >= 0xA1 && c <= 0xDF;
+}
 
 // Length in bytes of the character that starts at text[pos]: 2 for a lead byte followed by another byte,
 // 1 otherwise (a lead byte at the very end counts alone). 0 at or past the end.

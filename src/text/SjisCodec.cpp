@@ -80,7 +80,9 @@ char16_t SjisCodec::Decode(unsigned code) {
     return kNoChar;
 }
 
-int SjisCodec::Encode(char16_t ch) { return tables().reverse[ch]; }
+int SjisCodec::Encode(char16_t ch) {
+    return tables().reverse[ch];
+}
 
 QString SjisCodec::ToUnicode(std::string_view bytes) {
     const Tables& t = tables();

@@ -21,7 +21,9 @@ TEST(ShiftJis, LeadByteRanges) {
 // "表" is 0x95 0x5C: its trail byte is the ASCII backslash. "ソ" is 0x83 0x5C. "院" is 0x89 0x40.
 // Trail bytes in the lead range (e.g. 0x88 0x9F "亜") make naive backwards stepping go wrong.
 TEST(ShiftJis, SteppingNeverSplitsACharacter) {
-    const std::string text = "a\x95\x5C\x88\x9F\x88\x9F" "b\xB1"s;  // a 表 亜 亜 b ｱ
+    const std::string text =
+        "a\x95\x5C\x88\x9F\x88\x9F"
+        "b\xB1"s;  // a 表 亜 亜 b ｱ
     std::vector<std::size_t> forward;
     for (std::size_t i = 0; i < text.size(); i = sjis::NextCharPos(text, i)) forward.push_back(i);
     EXPECT_EQ(forward, (std::vector<std::size_t>{0, 1, 3, 5, 7, 8}));

@@ -27,8 +27,7 @@ TEST(SjisCodec, Cp932SpecificMappings) {
         {bytes({0x81, 0x7C}), 0xFF0D},  // full-width hyphen-minus, not MINUS SIGN
         {bytes({0xB1}), 0xFF71},        // half-width katakana A
         {bytes({0x1A}), 0x001A},        // control codes are ASCII (IBM tables rotate 0x1A, 0x1C, 0x7F)
-        {bytes({0x1C}), 0x001C},
-        {bytes({0x7F}), 0x007F},
+        {bytes({0x1C}), 0x001C},       {bytes({0x7F}), 0x007F},
         {bytes({0xED, 0x40}), 0x7E8A},  // NEC-selected IBM extension ...
     };
     for (const auto& c : cases) {
@@ -82,6 +81,8 @@ TEST(SjisCodec, UnmappableInputIsReplacedNotDropped) {
     EXPECT_EQ(SjisCodec::ToUnicode(bytes({0x85, 0x40, 0x41})), QString(QChar(0xFFFD)) + "A");
     EXPECT_EQ(SjisCodec::ToUnicode(bytes({0x41, 0x88})), QString("A") + QChar(0xFFFD));  // lone lead at end
     EXPECT_EQ(SjisCodec::ToUnicode(std::string("a\0b", 3)), QString::fromUtf16(u"a\0b", 3));
-    EXPECT_EQ(SjisCodec::FromUnicode(QString::fromUtf8("a\xF0\x9F\x98\x80" "b")), "a??b");  // surrogates
+    EXPECT_EQ(SjisCodec::FromUnicode(QString::fromUtf8("a\xF0\x9F\x98\x80"
+                                                       "b")),
+              "a??b");  // surrogates
     EXPECT_EQ(SjisCodec::FromUnicode(QString::fromUtf8("日本\r\n")), bytes({0x93, 0xFA, 0x96, 0x7B, 13, 10}));
 }
