@@ -59,7 +59,9 @@ int TEditorStrings::LineToRow(int i) const {
 
 int TEditorStrings::GetCount() const {
     if (!FRows->WordWrap()) return FRows->Count();
-    return static_cast<int>(LineStarts().size());
+    // Every row that is not wrapped ends a line, and so does the last row whatever its code.
+    const int n = FRows->Count();
+    return FRows->LineBreakRows() + (n > 0 && FRows->RowEnd(n - 1) != reLineBreak ? 1 : 0);
 }
 
 std::string TEditorStrings::Get(int i) const {

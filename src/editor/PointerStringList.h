@@ -23,6 +23,8 @@ public:
     virtual ~TPointerStringList() = default;
 
     int Count() const noexcept { return static_cast<int>(FRows.size()); }
+    // Number of rows that end with reLineBreak (kept by the rows themselves, no walk).
+    int LineBreakRows() const noexcept { return static_cast<int>(FRows.LineBreakRows()); }
     bool InRange(int i) const noexcept { return i >= 0 && i < Count(); }
 
     // The bytes of row i (empty when out of range). The view stays valid until that row changes.

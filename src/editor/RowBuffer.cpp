@@ -51,6 +51,7 @@ void TRowBuffer::Swap(TRowBuffer& other) noexcept {
     std::swap(FCapacity, other.FCapacity);
     std::swap(FGapStart, other.FGapStart);
     std::swap(FGapEnd, other.FGapEnd);
+    std::swap(FLineBreakRows, other.FLineBreakRows);
 }
 
 void TRowBuffer::Clear() noexcept {
@@ -59,6 +60,7 @@ void TRowBuffer::Clear() noexcept {
     std::free(FData);
     FData = nullptr;
     FCapacity = FGapStart = FGapEnd = 0;
+    FLineBreakRows = 0;
 }
 
 // Rows are plain bytes plus an owned pointer, so they may be moved with memmove.
@@ -105,6 +107,7 @@ void TRowBuffer::InsertEmpty(std::size_t at, std::size_t n) {
     MoveGap(at);
     for (std::size_t i = 0; i < n; ++i) FData[FGapStart + i].Init();
     FGapStart += n;
+    FLineBreakRows += n;  // word 0 is a line break
 }
 
 void TRowBuffer::Insert(std::size_t at, std::string_view text, std::uint32_t word) {
@@ -116,6 +119,7 @@ void TRowBuffer::Insert(std::size_t at, std::string_view text, std::uint32_t wor
     row.Assign(text);
     row.word = word;
     ++FGapStart;
+    FLineBreakRows += IsLineBreak(word);
 }
 
 void TRowBuffer::Erase(std::size_t at, std::size_t n) {
@@ -123,7 +127,10 @@ void TRowBuffer::Erase(std::size_t at, std::size_t n) {
     if (at >= count || n == 0) return;
     n = std::min(n, count - at);
     MoveGap(at);
-    for (std::size_t i = 0; i < n; ++i) FData[FGapEnd + i].Free();
+    for (std::size_t i = 0; i < n; ++i) {
+        FLineBreakRows -= IsLineBreak(FData[FGapEnd + i].word);
+        FData[FGapEnd + i].Free();
+    }
     FGapEnd += n;
     // Give memory back when the buffer became mostly gap (e.g. after deleting most of a large text).
     if (FCapacity > 4096 && size() < FCapacity / 4) {
@@ -145,6 +152,9 @@ void TRowBuffer::Erase(std::size_t at, std::size_t n) {
 void TRowBuffer::TakeRow(std::size_t to, TRowBuffer& other, std::size_t from) noexcept {
     Row& dst = At(to);
     Row& src = other.At(from);
+    FLineBreakRows += IsLineBreak(src.word);
+    FLineBreakRows -= IsLineBreak(dst.word);
+    other.FLineBreakRows += 1 - IsLineBreak(src.word);  // the emptied row has word 0
     dst.Free();
     dst = src;
     src.Init();

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "editor/RowWord.h"
+
 class TRowBuffer {
 public:
     TRowBuffer() = default;
@@ -20,12 +22,20 @@ public:
     TRowBuffer& operator=(TRowBuffer&& other) noexcept;
 
     std::size_t size() const noexcept { return FCapacity - (FGapEnd - FGapStart); }
+    // Number of rows whose word says reLineBreak, kept up to date by every change (so the number of
+    // logical lines is known without a walk over all rows).
+    std::size_t LineBreakRows() const noexcept { return FLineBreakRows; }
     bool empty() const noexcept { return size() == 0; }
 
     // The bytes of row i. The view stays valid until row i is changed or removed.
     std::string_view Text(std::size_t i) const noexcept { return At(i).View(); }
     std::uint32_t Word(std::size_t i) const noexcept { return At(i).word; }
-    void SetWord(std::size_t i, std::uint32_t word) noexcept { At(i).word = word; }
+    void SetWord(std::size_t i, std::uint32_t word) noexcept {
+        Row& row = At(i);
+        FLineBreakRows += IsLineBreak(word);
+        FLineBreakRows -= IsLineBreak(row.word);
+        row.word = word;
+    }
     void SetText(std::size_t i, std::string_view text) { At(i).Assign(text); }
 
     // Inserts n empty rows with word 0 at position at (0..size()).
@@ -70,6 +80,10 @@ private:
     };
     static_assert(sizeof(Row) == 16, "rows must stay compact");
 
+    static constexpr std::size_t IsLineBreak(std::uint32_t word) noexcept {
+        return rowword::RowEnd(word) == reLineBreak ? 1 : 0;
+    }
+
     Row& At(std::size_t i) noexcept { return FData[i < FGapStart ? i : i + (FGapEnd - FGapStart)]; }
     const Row& At(std::size_t i) const noexcept {
         return FData[i < FGapStart ? i : i + (FGapEnd - FGapStart)];
@@ -81,4 +95,5 @@ private:
     std::size_t FCapacity = 0;
     std::size_t FGapStart = 0;
     std::size_t FGapEnd = 0;
+    std::size_t FLineBreakRows = 0;
 };

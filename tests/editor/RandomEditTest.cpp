@@ -317,6 +317,9 @@ private:
 
     void CheckStructure() {
         const int n = rows.Count();
+        int lineBreaks = 0;
+        for (int r = 0; r < n; ++r) lineBreaks += rows.RowEnd(r) == reLineBreak;
+        ASSERT_EQ(rows.LineBreakRows(), lineBreaks) << Where();
         for (int r = 0; r + 1 < n; ++r)
             ASSERT_NE(rows.RowEnd(r), reEndOfText) << "reEndOfText on row " << r << " of " << n << Where();
         if (!rows.WordWrap()) {

@@ -67,7 +67,10 @@ bool TEditor::UpdateDigitCount() {
     }
     const int count = LineCount();
     int n = count - 1;
-    if (FLeftbar->ShowNumberMode() == nmLine && n >= 0) n = LineIndexOfRow(n);
+    // The last row's line index: the line breaks before it, counted by the row list itself (a walk over
+    // all rows on every edit would make typing in a large wrapped text slow).
+    if (FLeftbar->ShowNumberMode() == nmLine && n >= 0)
+        n = WordWrap() ? FRows->LineBreakRows() - (RowEnd(n) == reLineBreak ? 1 : 0) : n;
     const bool openLast = count > 0 && RowEnd(count - 1) != reEndOfText;
     const int largest = std::max(0, n + (openLast ? 1 : 0) + (FLeftbar->ZeroBase() ? 0 : 1));
     const int digits =
