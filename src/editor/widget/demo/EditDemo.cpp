@@ -75,9 +75,11 @@ int main(int argc, char** argv) {
     try {
         editor->Lines().LoadFromFile(file.toLocal8Bit().toStdString());
     } catch (const std::exception& error) {
-        QMessageBox::warning(
-            nullptr, QStringLiteral("velloria-edit"),
-            QStringLiteral("ファイルを開けません。\n%1\n%2").arg(file, QString::fromLocal8Bit(error.what())));
+        const QString message =
+            QStringLiteral("ファイルを開けません。\n%1\n%2").arg(file, QString::fromLocal8Bit(error.what()));
+        std::fprintf(stderr, "velloria-edit: %s\n", message.toLocal8Bit().constData());
+        // A screenshot run has nobody to close a message box.
+        if (!args.isSet(shot)) QMessageBox::warning(nullptr, QStringLiteral("velloria-edit"), message);
         return 1;
     }
     editor->SetModified(false);
