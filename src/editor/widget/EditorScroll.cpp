@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <optional>
 
 #include "editor/EditorScreenStrings.h"
 #include "editor/widget/Editor.h"
@@ -136,70 +137,49 @@ void TEditor::scrollContentsBy(int, int) {
     // Scrolling is driven by VScroll/HScroll, which move the pixels themselves.
 }
 
-void TEditor::VScroll(TScrollRequest request, int trackPos) {
-    int d = 0;
+namespace {
+
+// How far a scroll-bar request moves the first visible row or column, before clamping: `page` is the
+// visible count, `top` the current first one, `toEnd` the distance to the last position.
+std::optional<int> ScrollDelta(TScrollRequest request, int page, int top, int toEnd, int trackPos) {
     switch (request) {
         case sbLineUp:
-            d = -1;
-            break;
+            return -1;
         case sbLineDown:
-            d = 1;
-            break;
+            return 1;
         case sbPageUp:
-            d = std::min(-1, -FVisibleRows);
-            break;
+            return std::min(-1, -page);
         case sbPageDown:
-            d = std::max(1, FVisibleRows);
-            break;
+            return std::max(1, page);
         case sbTop:
-            d = -FTopRow;
-            break;
+            return -top;
         case sbBottom:
-            d = FMaxTopRow - FTopRow;
-            break;
+            return toEnd;
         case sbThumbPosition:
         case sbThumbTrack:
-            d = trackPos - FTopRow;
-            break;
+            return trackPos - top;
         default:
-            return;
+            return std::nullopt;
     }
-    d = std::clamp(d, -FTopRow, FMaxTopRow - FTopRow);
+}
+
+}  // namespace
+
+void TEditor::VScroll(TScrollRequest request, int trackPos) {
+    const std::optional<int> delta =
+        ScrollDelta(request, FVisibleRows, FTopRow, FMaxTopRow - FTopRow, trackPos);
+    if (!delta) return;
+    const int d = std::clamp(*delta, -FTopRow, FMaxTopRow - FTopRow);
     if (d == 0) return;
     SetTopRow(FTopRow + d);
     if (FCaret->LockScroll()) SetRow(FRow + d);
 }
 
 void TEditor::HScroll(TScrollRequest request, int trackPos) {
-    int d = 0;
     const int right = FVisibleCols / 2 + kMaxCols - FTopCol;
-    switch (request) {
-        case sbLineUp:
-            d = -1;
-            break;
-        case sbLineDown:
-            d = 1;
-            break;
-        case sbPageUp:
-            d = std::min(-1, -FVisibleCols);
-            break;
-        case sbPageDown:
-            d = std::max(1, FVisibleCols);
-            break;
-        case sbTop:
-            d = -FTopCol;
-            break;
-        case sbBottom:
-            d = right;
-            break;
-        case sbThumbPosition:
-        case sbThumbTrack:
-            d = trackPos - FTopCol;
-            break;
-        default:
-            return;
-    }
-    d = std::clamp(d, -FTopCol, right);
+    const std::optional<int> delta = ScrollDelta(request, FVisibleCols, FTopCol, right, trackPos);
+    if (!delta) return;
+    const int d = std::clamp(*delta, -FTopCol, right);
     if (d == 0) return;
     SetTopCol(FTopCol + d);
 }
