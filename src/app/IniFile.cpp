@@ -4,7 +4,7 @@
 #include <sstream>
 #include <vector>
 
-#include "app/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 #include "text/ShiftJis.h"
 
 namespace {

@@ -21,7 +21,7 @@
 
 #include "app/LineReader.h"
 #include "app/ListFile.h"
-#include "app/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/ListFile.h"
-#include "app/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 namespace listfile {
 

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/SafeFileWriter.h"
+
 int TStrings::Add(std::string_view s) {
     const int index = GetCount();
     Insert(index, s);
@@ -120,23 +122,9 @@ std::string ReadFile(const std::string& fileName) {
 }
 
 void WriteFileAtomic(const std::string& fileName, std::string_view bytes) {
-    const std::string temp = fileName + ".tmp~";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) ThrowFileError(fileName, errno);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fflush(f) == 0 && ok;
-    int error = errno;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) {
-        std::remove(temp.c_str());
-        ThrowFileError(fileName, error);
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, fileName, ec);
-    if (ec) {
-        std::remove(temp.c_str());
-        throw std::system_error(ec, fileName);
-    }
+    TSafeFileWriter writer{std::filesystem::path(fileName)};
+    if (!writer.Open() || !writer.Write(bytes) || !writer.Commit())
+        throw std::system_error(std::make_error_code(std::errc::io_error), fileName + ": " + writer.Error());
 }
 
 }  // namespace strings

@@ -1,4 +1,4 @@
-#include "app/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 #include <atomic>
 #include <cerrno>
@@ -15,7 +15,7 @@
 namespace {
 
 // Pushes the file's data from the system's cache to the disk. The only platform-specific call of the
-// document model.
+// model libraries.
 bool SyncToDisk(std::FILE* f) {
 #if defined(_WIN32)
     return _commit(_fileno(f)) == 0;
