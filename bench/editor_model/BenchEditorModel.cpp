@@ -28,14 +28,14 @@
 #include <malloc.h>
 #endif
 
-#include "editor/Delimiters.h"
+#include "editor/wrap/Delimiters.h"
 #include "editor/EditorHost.h"
-#include "editor/EditorLeftbar.h"
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorStrings.h"
-#include "editor/EditorUndoObj.h"
-#include "editor/EditorViewInfo.h"
-#include "editor/EditorWrapOption.h"
+#include "editor/options/EditorLeftbar.h"
+#include "editor/rows/EditorScreenStrings.h"
+#include "editor/rows/EditorStrings.h"
+#include "editor/rows/EditorUndoObj.h"
+#include "editor/options/EditorViewInfo.h"
+#include "editor/wrap/EditorWrapOption.h"
 #include "text/SjisCodec.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include <random>
 #include <string>
 
-#include "editor/EditorColor.h"
+#include "editor/options/EditorColor.h"
 #include "editor/widget/Editor.h"
-#include "editor/widget/FontSubstitutes.h"
-#include "editor/widget/MainWindowSettings.h"
-#include "editor/widget/SystemColors.h"
+#include "gui/FontSubstitutes.h"
+#include "app/gui/MainWindowSettings.h"
+#include "gui/SystemColors.h"
 #include "text/SjisCodec.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "FakeEditorHost.h"
-#include "editor/EditorParser.h"
-#include "editor/EditorViewInfo.h"
+#include "editor/support/FakeEditorHost.h"
+#include "editor/scan/EditorParser.h"
+#include "editor/options/EditorViewInfo.h"
 
 namespace {
 

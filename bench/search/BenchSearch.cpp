@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/SearchText.h"
+#include "editor/search/SearchText.h"
 
 extern char** environ;
 

@@ -8,15 +8,15 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "editor/ColumnMap.h"
-#include "editor/Delimiters.h"
-#include "editor/EditorParser.h"
-#include "editor/EditorScreen.h"
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorStrings.h"
-#include "editor/EditorUndoObj.h"
-#include "editor/EditorWrapOption.h"
-#include "editor/widget/SystemColors.h"
+#include "editor/wrap/ColumnMap.h"
+#include "editor/wrap/Delimiters.h"
+#include "editor/scan/EditorParser.h"
+#include "editor/rows/EditorScreen.h"
+#include "editor/rows/EditorScreenStrings.h"
+#include "editor/rows/EditorStrings.h"
+#include "editor/rows/EditorUndoObj.h"
+#include "editor/wrap/EditorWrapOption.h"
+#include "gui/SystemColors.h"
 #include "text/ShiftJis.h"
 
 TEditor::TEditor(QWidget* parent)

@@ -30,15 +30,15 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/EditorCaret.h"
+#include "editor/options/EditorCaret.h"
 #include "editor/EditorHost.h"
-#include "editor/EditorLeftbar.h"
-#include "editor/EditorMargin.h"
-#include "editor/EditorMarks.h"
-#include "editor/EditorRuler.h"
+#include "editor/options/EditorLeftbar.h"
+#include "editor/options/EditorMargin.h"
+#include "editor/options/EditorMarks.h"
+#include "editor/options/EditorRuler.h"
 #include "editor/EditorTypes.h"
-#include "editor/EditorViewInfo.h"
-#include "editor/RowWord.h"
+#include "editor/options/EditorViewInfo.h"
+#include "editor/rows/RowWord.h"
 #include "editor/widget/EditorGutterImages.h"
 #include "editor/widget/EditorTextPainter.h"
 

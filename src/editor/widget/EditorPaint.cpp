@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "editor/EditorColor.h"
-#include "editor/EditorParser.h"
-#include "editor/EditorScreenStrings.h"
+#include "editor/options/EditorColor.h"
+#include "editor/scan/EditorParser.h"
+#include "editor/rows/EditorScreenStrings.h"
 #include "editor/widget/Editor.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "editor/EditorScreenStrings.h"
+#include "editor/rows/EditorScreenStrings.h"
 #include "editor/widget/Editor.h"
 
 // ---- Metrics ----------------------------------------------------------------------------------------------

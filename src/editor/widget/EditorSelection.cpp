@@ -3,7 +3,7 @@
 // Offsets count bytes, with 2 for every line break (a row ending with reLineBreak) and 0 for a wrap.
 #include <algorithm>
 
-#include "editor/EditorScreenStrings.h"
+#include "editor/rows/EditorScreenStrings.h"
 #include "editor/widget/Editor.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include <stdexcept>
 
 #include "EditorTestSupport.h"
-#include "editor/EditorColor.h"
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorStrings.h"
-#include "editor/EditorWrapOption.h"
-#include "editor/widget/SystemColors.h"
+#include "editor/options/EditorColor.h"
+#include "editor/rows/EditorScreenStrings.h"
+#include "editor/rows/EditorStrings.h"
+#include "editor/wrap/EditorWrapOption.h"
+#include "gui/SystemColors.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <QPainter>
 
 #include "EditorTestSupport.h"
-#include "editor/EditorColor.h"
-#include "editor/EditorStrings.h"
-#include "editor/EditorWrapOption.h"
+#include "editor/options/EditorColor.h"
+#include "editor/rows/EditorStrings.h"
+#include "editor/wrap/EditorWrapOption.h"
 #include "editor/widget/EditorTextPainter.h"
-#include "editor/widget/SystemColors.h"
+#include "gui/SystemColors.h"
 
 namespace {
 

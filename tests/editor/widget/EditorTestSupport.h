@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "editor/EditorScreenStrings.h"
+#include "editor/rows/EditorScreenStrings.h"
 #include "editor/widget/Editor.h"
-#include "editor/widget/MainWindowSettings.h"
+#include "app/gui/MainWindowSettings.h"
 #include "text/SjisCodec.h"
 
 // Shift-JIS bytes of a UTF-8 literal.

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "editor/widget/EditorGutterImages.h"
-#include "editor/widget/FontSubstitutes.h"
-#include "editor/widget/SystemColors.h"
+#include "gui/FontSubstitutes.h"
+#include "gui/SystemColors.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "editor/widget/FontSubstitutes.h"
+#include "gui/FontSubstitutes.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -18,10 +18,10 @@
 #include <cstdio>
 #include <exception>
 
-#include "editor/EditorStrings.h"
+#include "editor/rows/EditorStrings.h"
 #include "editor/widget/Editor.h"
-#include "editor/widget/FontSubstitutes.h"
-#include "editor/widget/MainWindowSettings.h"
+#include "gui/FontSubstitutes.h"
+#include "app/gui/MainWindowSettings.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

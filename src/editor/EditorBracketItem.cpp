@@ -1,8 +1,0 @@
-#include "editor/EditorBracketItem.h"
-
-void TEditorBracketItem::Assign(const TEditorBracketItem& source) {
-    if (&source == this) return;
-    FItemColor.Assign(source.FItemColor);
-    FLeftBracket = source.FLeftBracket;
-    FRightBracket = source.FRightBracket;
-}

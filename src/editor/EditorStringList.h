@@ -1,6 +1,0 @@
-// The class of the temporary row lists used while wrapping and undoing: a row list with nothing added.
-#pragma once
-
-#include "editor/PointerStringList.h"
-
-class TEditorStringList : public TPointerStringList {};

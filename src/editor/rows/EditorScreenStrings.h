@@ -1,0 +1,185 @@
+// The editor's row list: the whole text as screen rows, shared by the editors that show it.
+//
+// A row is Shift-JIS bytes plus a 32-bit row word (RowWord.h): its row end code and the token scanner's
+// state at its start. With word wrap off one row is one logical line; with word wrap on a logical line
+// takes one or more rows, all but the last ending with reWrapped. Line breaks are never stored as bytes.
+// Only the last row may carry reEndOfText. Rows are 0-based.
+//
+// Every edit goes through ReplaceRows: it re-wraps the touched logical lines, makes one undo record,
+// rescans the token states from the change until they agree again, and leaves a ChangeRecord from which
+// each editor repaints (TEditorScreen) when the row list's OnChange reaches its StringsChanged().
+//
+// Ownership: the editors that show a row list hold it together (std::shared_ptr); each one registers with
+// AddEditor and leaves with RemoveEditor; the last one to let go frees it with its undo store and wrap
+// options. The first editor added is the OwnerEditor (its options rule wrapping and scanning); the focused
+// one, else the owner, is the ActiveEditor (its caret goes into undo records).
+//
+// The row-level Add/Insert/Delete/Put inherited from TPointerStringList bypass wrapping and undo; editing
+// code uses ReplaceRows (or the logical-line view TEditorStrings).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/EditorHost.h"
+#include "editor/rows/EditorStringList.h"
+#include "editor/rows/UndoData.h"
+
+class TEditorParser;
+class TEditorUndoObj;
+class TEditorWrapOption;
+
+// What the last change did, for the repaint: first row, rows removed, rows inserted, rows whose stored
+// scanner state was rewritten, and whether a change is pending. Reset to zero at the end of every update.
+struct TChangeRecord {
+    int FirstRow = 0;
+    int RemovedCount = 0;
+    int InsertedCount = 0;
+    int ScannedCount = 0;
+    bool Pending = false;
+};
+
+// Result of RowsText.
+struct TRowsText {
+    std::string Text;                  // the rows' bytes, CR LF after each reLineBreak row
+    int Rows = 0;                      // number of rows taken
+    TRowEnd LastRowEnd = reNone;       // row end code of the last row taken; reNone when none
+    std::vector<TRowShape> RowShapes;  // length and row end of each row, when asked for
+};
+
+class TEditorScreenStrings : public TEditorStringList {
+public:
+    // Makes a token scanner for one scanning job (ScanRow and the row painter): the editor whose options
+    // it reads (may be null) and a bracket state. The owner editor may replace it with one that makes a
+    // derived scanner.
+    using TParserFactory =
+        std::function<std::unique_ptr<TEditorParser>(const TEditorHost* editor, int bracket)>;
+
+    TEditorScreenStrings();
+    ~TEditorScreenStrings() override;
+
+    // --- Editors ---------------------------------------------------------------------------------------
+    void AddEditor(TEditorHost* editor);
+    // Returns true when no editor is left (the caller then lets go of its share).
+    bool RemoveEditor(TEditorHost* editor);
+    const std::vector<TEditorHost*>& Editors() const { return FEditors; }
+    TEditorHost* OwnerEditor() const { return FEditors.empty() ? nullptr : FEditors.front(); }
+    TEditorHost* ActiveEditor() const;
+
+    // --- Rows --------------------------------------------------------------------------------------------
+    // First row of the logical line that holds row (walks back while the row before is reWrapped). Row
+    // Count() counts as the position after the last row; other rows out of range are returned as they are.
+    int LineFirstRow(int row) const;
+    // Last row of the logical line that holds row (walks forward while the row is reWrapped and not the
+    // last row). A row out of range is returned as it is.
+    int LineLastRow(int row) const;
+    // The text of rows first..first+count-1, CR LF after each reLineBreak row. count -1: the rows of the
+    // logical line that starts at first. A first row out of range gives empty text, 0 rows and reNone;
+    // count is clamped to the rows there are. withShapes also lists each row's length and row end.
+    TRowsText RowsText(int first, int count, bool withShapes = false) const;
+    // Removes n rows at first; nothing when first is out of range or n is 0.
+    void DeleteRowRange(int first, int n);
+    // Inserts all rows of list (with their words) at `at` (0..Count()). The list is left empty.
+    void InsertRowList(int at, TEditorStringList& list);
+    // Replaces the oldCount rows at `at` by the rows of list (with their words). The list is left empty.
+    void PutRowList(int at, int oldCount, TEditorStringList& list);
+
+    // The single edit primitive: replaces rows row..row+count-1 and their line breaks by text (Shift-JIS
+    // with CR LF, CR or LF breaks). count 0 inserts before row (row == Count() appends; after a last row
+    // without line break that continues the last row). Nothing happens unless row >= 0,
+    // row + count <= Count() and count > 0 or text is not empty. The touched logical lines are re-wrapped
+    // from the row before row (when row is not the first of its line); when the range ends a line, the
+    // next line joins it. Makes one undo record and sets ChangeRecord. Several calls inside one outer
+    // BeginUpdate/EndUpdate leave only the last ChangeRecord: refresh the editors after such a bundle.
+    void ReplaceRows(int row, int count, std::string_view text);
+    const TChangeRecord& ChangeRecord() const { return FChange; }
+
+    // Clears the editors' selections and the undo store, removes every row, resets the ChangeRecord and
+    // puts every editor's caret at row 0, column 0.
+    void Clear() override;
+    // Clears the row list (as Clear) and fills it from a whole text: every row reLineBreak, also the last; an
+    // empty text gives no rows. With word wrap on the lines are wrapped (unless the owner editor is being
+    // loaded). Makes no undo record and does not scan (callers follow with ScanAll).
+    void AssignText(std::string_view text);
+    // Appends n empty rows (word 0).
+    void AddEmptyRows(int n);
+
+    // Clamps Row and TopRow of every editor to the rows: a value beyond the last row becomes the last row
+    // when it ends with reEndOfText, otherwise the row count (the empty row after a final line break).
+    void ClampEditors();
+
+    // --- Word wrap ----------------------------------------------------------------------------------------
+    bool WordWrap() const { return FWordWrap; }
+    // Switches word wrap: clears the undo store, re-wraps or un-wraps the whole text, rescans, refreshes
+    // every editor, clamps carets and puts them at column 0. While the owner editor is being loaded only
+    // the flag is stored (call WrapOptionChanged when loading is done).
+    void SetWordWrap(bool value);
+    TEditorWrapOption& WrapOption();
+    const TEditorWrapOption& WrapOption() const;
+    // The wrap options' change notification: re-wraps everything when word wrap is on.
+    void WrapOptionChanged();
+    // Fills list with the rows of text, every row's code set: with word wrap off the lines (each
+    // reLineBreak), with it on the wrapped rows of each line (reWrapped, the last of a line reLineBreak).
+    // An empty text gives one empty row.
+    virtual void WrapText(std::string_view text, TEditorStringList& list) const;
+    // The number of rows line (no line breaks) wraps into; 1 with word wrap off.
+    virtual int CountWrappedRows(std::string_view line) const;
+    // Re-wraps every logical line (nothing when empty or while the owner editor is being loaded). The
+    // editors get no change notification; callers rescan (ScanAll) and refresh.
+    void RewrapAll();
+    // Joins the rows of every logical line into one row; as RewrapAll, callers rescan and refresh.
+    void UnwrapAll();
+
+    // --- Token states
+    // ---------------------------------------------------------------------------------------
+    void SetParserFactory(TParserFactory factory);
+    const TParserFactory& ParserFactory() const { return FParserFactory; }
+    // A scanner made by the factory for the owner editor.
+    std::unique_ptr<TEditorParser> CreateParser(int bracket) const;
+    // Takes the scanner state (kind, bracket) at the start of row to the start of the next row.
+    void ScanRow(int row, int& kind, int& bracket) const;
+    // Recomputes stored states from the nearest scanned row above row down to where they agree with the
+    // stored ones again (at most twice the display height past row). Returns the number of rows rewritten
+    // when notify is set (each is also reported to every editor through InvalidateRow).
+    int ScanFrom(int row, bool notify);
+    // Recomputes the states of the whole text: with bracket pairs or word wrap the rows up to twice the
+    // display height below the owner's top row are scanned and the others marked "not scanned"; otherwise
+    // every row gets "no bracket open".
+    void ScanAll();
+
+    // --- Undo ---------------------------------------------------------------------------------------------
+    TEditorUndoObj& UndoObj();
+    const TEditorUndoObj& UndoObj() const;
+    virtual void Redo();
+    virtual void Undo();
+
+    // Column rules of the owner editor (defaults without one).
+    const TDelimiters& Delimiters() const;
+    int TabSpaceCount() const;
+
+protected:
+    virtual std::unique_ptr<TEditorUndoObj> CreateUndoObj();
+    virtual std::unique_ptr<TEditorWrapOption> CreateWrapOption();
+    void SetUpdateState(bool updating) override;
+
+private:
+    friend class TEditorUndoObj;
+    class TNotifySuspend;
+
+    bool OwnerLoading() const;
+    int ScanDepth() const;
+    void NotifyEditors();
+    void SetChangeRecord(const TChangeRecord& change) { FChange = change; }
+
+    std::vector<TEditorHost*> FEditors;
+    mutable std::unique_ptr<TEditorUndoObj> FUndoObj;
+    mutable std::unique_ptr<TEditorWrapOption> FWrapOption;
+    bool FWordWrap = false;
+    int FNotifySuspended = 0;
+    TParserFactory FParserFactory;
+    TChangeRecord FChange;
+};

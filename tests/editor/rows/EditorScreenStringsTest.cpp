@@ -1,0 +1,300 @@
+// Row storage, row-level operations, ReplaceRows with its ChangeRecord, update state and the editors of a
+// row list.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <utility>
+
+#include "editor/support/RowsTestHost.h"
+#include "editor/support/RowsTestUtil.h"
+#include "editor/rows/EditorScreenStrings.h"
+#include "editor/rows/EditorUndoObj.h"
+#include "editor/rows/RowBuffer.h"
+
+using rowtest::Dump;
+using rowtest::Fill;
+using rowtest::Text;
+using Rows = std::vector<std::string>;
+
+TEST(RowBuffer, MatchesAVectorUnderRandomInsertsAndErases) {
+    std::mt19937 rng(7);
+    TRowBuffer buffer;
+    std::vector<std::pair<std::string, std::uint32_t>> model;
+    for (int step = 0; step < 4000; ++step) {
+        const int op = static_cast<int>(rng() % 4);
+        const std::size_t at = model.empty() ? 0 : rng() % (model.size() + 1);
+        if (op < 2) {  // short and long rows: inline and heap storage
+            std::string text(rng() % 30, static_cast<char>('a' + step % 26));
+            const std::uint32_t word = rng() & 0xFFFF;
+            buffer.Insert(at, text, word);
+            model.insert(model.begin() + static_cast<long>(at), {text, word});
+        } else if (op == 2 && !model.empty()) {
+            const std::size_t n = 1 + rng() % 5;
+            buffer.Erase(at, n);
+            const std::size_t from = std::min(at, model.size());
+            model.erase(model.begin() + static_cast<long>(from),
+                        model.begin() + static_cast<long>(std::min(model.size(), from + n)));
+        } else if (!model.empty()) {
+            const std::size_t i = rng() % model.size();
+            std::string text(rng() % 20, 'z');
+            buffer.SetText(i, text);
+            model[i].first = text;
+        }
+        ASSERT_EQ(buffer.size(), model.size());
+    }
+    for (std::size_t i = 0; i < model.size(); ++i) {
+        EXPECT_EQ(buffer.Text(i), model[i].first);
+        EXPECT_EQ(buffer.Word(i), model[i].second);
+    }
+}
+
+TEST(RowBuffer, SetTextFromItsOwnBytesAndShrinkingAfterMassDelete) {
+    TRowBuffer buffer;
+    buffer.PushBack("a long row that lives on the heap", 1);
+    buffer.SetText(0, buffer.Text(0).substr(2, 4));  // source aliases the row's own block
+    EXPECT_EQ(buffer.Text(0), "long");
+    buffer.SetText(0, buffer.Text(0).substr(1, 2));
+    EXPECT_EQ(buffer.Text(0), "on");
+    for (int i = 0; i < 100000; ++i) buffer.PushBack("x", 0);
+    const std::size_t big = buffer.HeapBytes();
+    buffer.Erase(1, 99990);
+    EXPECT_EQ(buffer.size(), 11u);
+    EXPECT_LT(buffer.HeapBytes(), big / 100);
+    EXPECT_EQ(buffer.Text(0), "on");
+    EXPECT_EQ(buffer.Word(0), 1u);
+}
+
+TEST(RowWord, FieldsAreIndependent) {
+    std::uint32_t w = 0;
+    EXPECT_EQ(rowword::RowEnd(w), reLineBreak);
+    EXPECT_EQ(rowword::RowBracket(w), -2);
+    w = rowword::WithRowEntryKind(rowword::WithRowBracket(w, 13), 26);
+    w = rowword::WithRowEnd(w, reEndOfText);
+    EXPECT_EQ(rowword::RowEnd(w), reEndOfText);
+    EXPECT_EQ(rowword::RowBracket(w), 13);
+    EXPECT_EQ(rowword::RowEntryKind(w), 26);  // kinds above 15 survive setting the row end
+    w = rowword::WithRowBracket(w, -1);
+    EXPECT_EQ(rowword::RowEnd(w), reEndOfText);
+    EXPECT_EQ(rowword::RowEntryKind(w), 26);
+    EXPECT_EQ((w >> 16), 0u);
+    EXPECT_EQ(w & 0xF0u, 0x10u);  // -1 is stored as 1
+}
+
+TEST(PointerStringList, WordsStayAlignedAndChangesNotify) {
+    TPointerStringList list;
+    int changes = 0;
+    list.SetOnChange([&] { ++changes; });
+    list.Add("a");
+    list.Add("c");
+    list.SetRowWord(1, 0x123);
+    list.Insert(1, "b");
+    EXPECT_EQ(list.RowWord(1), 0u);  // a new row has word 0
+    EXPECT_EQ(list.RowWord(2), 0x123u);
+    list.Delete(0);
+    EXPECT_EQ(list.Get(0), "b");
+    EXPECT_EQ(list.RowWord(1), 0x123u);
+    EXPECT_EQ(changes, 4);
+    {
+        TPointerStringList::Update update(list);
+        list.Add("d");
+        list.Put(0, "B");
+        EXPECT_EQ(changes, 4);
+    }
+    EXPECT_EQ(changes, 5);  // once, at the end of the update
+    list.Insert(99, "x");
+    list.Delete(-1);
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.RowEnd(7), reNone);
+}
+
+TEST(ScreenStrings, LineBoundsAndRowsText) {
+    TEditorScreenStrings rows;
+    Fill(rows, {"ab|W", "cd|W", "ef|L", "gh|L", "ij|W", "kl|E"});
+    EXPECT_EQ(rows.LineFirstRow(2), 0);
+    EXPECT_EQ(rows.LineFirstRow(0), 0);
+    EXPECT_EQ(rows.LineFirstRow(3), 3);
+    EXPECT_EQ(rows.LineFirstRow(5), 4);
+    EXPECT_EQ(rows.LineLastRow(0), 2);
+    EXPECT_EQ(rows.LineLastRow(3), 3);
+    EXPECT_EQ(rows.LineLastRow(4), 5);
+    EXPECT_EQ(rows.LineLastRow(9), 9);
+
+    TRowsText line = rows.RowsText(1, -1);
+    EXPECT_EQ(line.Text, "cdef\r\n");
+    EXPECT_EQ(line.Rows, 2);
+    EXPECT_EQ(line.LastRowEnd, reLineBreak);
+    TRowsText tail = rows.RowsText(3, 10);
+    EXPECT_EQ(tail.Text, "gh\r\nijkl");
+    EXPECT_EQ(tail.Rows, 3);
+    EXPECT_EQ(tail.LastRowEnd, reEndOfText);
+    TRowsText none = rows.RowsText(6, 1);
+    EXPECT_EQ(none.Text, "");
+    EXPECT_EQ(none.Rows, 0);
+    EXPECT_EQ(none.LastRowEnd, reNone);
+}
+
+TEST(ScreenStrings, PutRowListReplacesInsertsAndRemovesWithWords) {
+    TEditorScreenStrings rows;
+    Fill(rows, {"a|L", "b|L", "c|L", "d|E"});
+    TEditorStringList more;
+    Fill(more, {"x|W", "y|W", "z|L"});
+    rows.PutRowList(1, 1, more);
+    EXPECT_EQ(Dump(rows), (Rows{"a|L", "x|W", "y|W", "z|L", "c|L", "d|E"}));
+    EXPECT_EQ(more.Count(), 0);
+    TEditorStringList fewer;
+    Fill(fewer, {"q|L"});
+    rows.PutRowList(1, 3, fewer);
+    EXPECT_EQ(Dump(rows), (Rows{"a|L", "q|L", "c|L", "d|E"}));
+    rows.DeleteRowRange(2, 5);
+    EXPECT_EQ(Dump(rows), (Rows{"a|L", "q|L"}));
+    rows.DeleteRowRange(2, 1);  // out of range
+    rows.DeleteRowRange(0, 0);
+    EXPECT_EQ(rows.Count(), 2);
+}
+
+// ReplaceRows: the text and the row ends it leaves, and one undo record per call.
+TEST(ReplaceRows, TypingEnterJoiningAndReplacingTheEnd) {
+    TEditorScreenStrings rows;
+    Fill(rows, {"abc|L", "def|L", "ghi|E"});
+    rows.ReplaceRows(1, 1, "dXef\r\n");  // a typed byte
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L", "dXef|L", "ghi|E"}));
+    rows.ReplaceRows(1, 1, "dX\r\nef\r\n");  // Enter in the middle
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L", "dX|L", "ef|L", "ghi|E"}));
+    rows.ReplaceRows(1, 1, "dX");  // the line break removed: the next line joins
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L", "dXef|L", "ghi|E"}));
+    rows.ReplaceRows(2, 1, "end\r\n");  // the last row gets a line break
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L", "dXef|L", "end|L"}));
+    rows.ReplaceRows(2, 1, "tail");  // ... and loses it again
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L", "dXef|L", "tail|E"}));
+    rows.ReplaceRows(3, 0, "more");  // appending after a row without line break joins it
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L", "dXef|L", "tailmore|E"}));
+    rows.ReplaceRows(0, 0, "top\r\n");
+    EXPECT_EQ(Dump(rows), (Rows{"top|L", "abc|L", "dXef|L", "tailmore|E"}));
+    rows.ReplaceRows(1, 2, "");  // pure deletion of whole lines
+    EXPECT_EQ(Dump(rows), (Rows{"top|L", "tailmore|E"}));
+    EXPECT_EQ(rows.UndoObj().UndoCount(), 8);
+}
+
+TEST(ReplaceRows, OutOfRangeDoesNothing) {
+    TEditorScreenStrings rows;
+    Fill(rows, {"abc|L", "def|E"});
+    rows.ReplaceRows(-1, 1, "x");
+    rows.ReplaceRows(1, 2, "x");
+    rows.ReplaceRows(3, 0, "x");
+    rows.ReplaceRows(0, 0, "");
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L", "def|E"}));
+    EXPECT_EQ(rows.UndoObj().UndoCount(), 0);
+}
+
+TEST(ReplaceRows, IntoAnEmptyListAndEmptyingIt) {
+    TEditorScreenStrings rows;
+    rows.ReplaceRows(0, 0, "one\r\ntwo");
+    EXPECT_EQ(Dump(rows), (Rows{"one|L", "two|E"}));
+    rows.ReplaceRows(0, 2, "");
+    EXPECT_EQ(rows.Count(), 0);
+    rows.ReplaceRows(0, 0, "x\r\n");
+    EXPECT_EQ(Dump(rows), (Rows{"x|L"}));
+}
+
+TEST(ReplaceRows, ChangeRecordReachesEditorsThenResets) {
+    TEditorScreenStrings rows;
+    TRowsTestHost host;
+    rows.AddEditor(&host);
+    Fill(rows, {"abc|L", "def|L", "ghi|E"});
+    rows.ScanAll();
+    struct TRecorder : TRowsTestHost {
+        TEditorScreenStrings* rows = nullptr;
+        std::vector<TChangeRecord> seen;
+        void StringsChanged() override { seen.push_back(rows->ChangeRecord()); }
+    } recorder;
+    recorder.rows = &rows;
+    rows.AddEditor(&recorder);
+    host.changes = 0;
+
+    rows.ReplaceRows(2, 1, "g\r\nh\r\ni");  // p = 2 (first row of its line), 1 row out, 3 in
+    ASSERT_EQ(recorder.seen.size(), 1u);
+    const TChangeRecord c = recorder.seen[0];
+    EXPECT_TRUE(c.Pending);
+    EXPECT_EQ(c.FirstRow, 2);
+    EXPECT_EQ(c.RemovedCount, 1);
+    EXPECT_EQ(c.InsertedCount, 3);
+    EXPECT_EQ(host.changes, 1);
+    EXPECT_FALSE(rows.ChangeRecord().Pending);  // reset at the end of the update
+    EXPECT_EQ(rows.ChangeRecord().InsertedCount, 0);
+
+    rows.ReplaceRows(0, 2, "");
+    ASSERT_EQ(recorder.seen.size(), 2u);
+    EXPECT_EQ(recorder.seen[1].FirstRow, 0);
+    EXPECT_EQ(recorder.seen[1].RemovedCount, 2);
+    EXPECT_EQ(recorder.seen[1].InsertedCount, 0);
+}
+
+TEST(ScreenStrings, EndOfUpdateClampsRowAndTopRowOfEveryEditor) {
+    TEditorScreenStrings rows;
+    TRowsTestHost a, b;
+    rows.AddEditor(&a);
+    rows.AddEditor(&b);
+    Fill(rows, {"1|L", "2|L", "3|L", "4|L", "5|E"});
+    a.row = 4;
+    a.topRow = 3;
+    b.row = 1;
+    b.topRow = 0;
+    rows.ReplaceRows(2, 3, "");  // pure deletion; the last row is now "2" with reLineBreak
+    EXPECT_EQ(Dump(rows), (Rows{"1|L", "2|L"}));
+    EXPECT_EQ(a.row, 2);  // the empty row after the final line break
+    EXPECT_EQ(a.topRow, 2);
+    EXPECT_EQ(b.row, 1);
+    EXPECT_EQ(b.topRow, 0);
+
+    rows.ReplaceRows(1, 1, "two");  // now ends without a line break
+    a.row = 5;
+    rows.ClampEditors();
+    EXPECT_EQ(a.row, 1);
+}
+
+TEST(ScreenStrings, ClearResetsEditorsAndUndo) {
+    TEditorScreenStrings rows;
+    TRowsTestHost host;
+    rows.AddEditor(&host);
+    rows.ReplaceRows(0, 0, "abc\r\ndef");
+    host.row = 1;
+    host.col = 3;
+    rows.Clear();
+    EXPECT_EQ(rows.Count(), 0);
+    EXPECT_EQ(host.row, 0);
+    EXPECT_EQ(host.col, 0);
+    EXPECT_GE(host.selectionCleared, 1);
+    EXPECT_FALSE(rows.UndoObj().CanUndo());
+}
+
+TEST(ScreenStrings, OwnerAndActiveEditor) {
+    TEditorScreenStrings rows;
+    TRowsTestHost a, b;
+    EXPECT_EQ(rows.OwnerEditor(), nullptr);
+    EXPECT_EQ(rows.ActiveEditor(), nullptr);
+    rows.AddEditor(&a);
+    rows.AddEditor(&b);
+    rows.AddEditor(&a);  // already there
+    EXPECT_EQ(rows.Editors().size(), 2u);
+    EXPECT_EQ(rows.OwnerEditor(), &a);
+    EXPECT_EQ(rows.ActiveEditor(), &a);
+    b.focused = true;
+    EXPECT_EQ(rows.ActiveEditor(), &b);
+    EXPECT_FALSE(rows.RemoveEditor(&a));
+    EXPECT_EQ(rows.OwnerEditor(), &b);
+    EXPECT_TRUE(rows.RemoveEditor(&b));
+}
+
+// A line break at the end of the new text is never lost, also when the rows after the range add no bytes.
+TEST(ReplaceRows, TrailingLineBreakSurvivesAnEmptyLastRow) {
+    TEditorScreenStrings rows;
+    Fill(rows, {"x|L", "|E"});  // an empty last row without line break
+    rows.ReplaceRows(0, 1, "y\r\n");
+    EXPECT_EQ(Text(rows), "y\r\n");
+    EXPECT_EQ(rows.RowEnd(rows.Count() - 1), reLineBreak);
+
+    TEditorScreenStrings end;
+    Fill(end, {"abc|E"});
+    end.ReplaceRows(0, 1, "abc\r");  // a lone CR ends a line like CR LF
+    EXPECT_EQ(Dump(end), (Rows{"abc|L"}));
+}

@@ -1,0 +1,246 @@
+// The logical-line view: whole text, line operations with and without word wrap, loading files; and the
+// repaint arithmetic of TEditorScreen.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "editor/support/RowsTestHost.h"
+#include "editor/support/RowsTestUtil.h"
+#include "editor/rows/EditorScreen.h"
+#include "editor/rows/EditorScreenStrings.h"
+#include "editor/rows/EditorStrings.h"
+#include "editor/rows/EditorUndoObj.h"
+#include "editor/wrap/EditorWrapOption.h"
+
+using rowtest::Dump;
+using rowtest::Fill;
+using rowtest::Repeat;
+using Rows = std::vector<std::string>;
+
+namespace {
+
+struct LinesFixture : ::testing::Test {
+    TEditorScreenStrings rows;
+    TRowsTestHost host;
+    TEditorStrings lines{rows, &host};
+    LinesFixture() { rows.AddEditor(&host); }
+};
+
+std::string TempFile(const std::string& name, const std::string& bytes) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / ("vel_rows_" + name);
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+}
+
+}  // namespace
+
+TEST_F(LinesFixture, SetTextStrGivesLineBreakRowsAndGetTextStrJoins) {
+    lines.SetTextStr("abc");
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L"}));
+    EXPECT_EQ(lines.GetTextStr(), "abc\r\n");
+    lines.SetTextStr("a\r\nb\rc\n\nd\n");
+    EXPECT_EQ(Dump(rows), (Rows{"a|L", "b|L", "c|L", "|L", "d|L"}));
+    lines.SetTextStr("");
+    EXPECT_EQ(rows.Count(), 0);
+    EXPECT_EQ(lines.GetTextStr(), "");
+    EXPECT_FALSE(host.linesUpdating);
+    EXPECT_EQ(host.caretHidden, 0);  // every hide was matched
+    EXPECT_GE(host.refreshes, 1);
+}
+
+TEST_F(LinesFixture, SetTextStrClearsTheUndoStore) {
+    lines.SetTextStr("abc");
+    rows.ReplaceRows(0, 1, "x\r\n");
+    ASSERT_TRUE(rows.UndoObj().CanUndo());
+    lines.SetTextStr("new");
+    EXPECT_FALSE(rows.UndoObj().CanUndo());
+}
+
+TEST_F(LinesFixture, AddJoinsALastLineWithoutLineBreak) {
+    Fill(rows, {"abc|E"});
+    EXPECT_EQ(lines.Add("x"), 1);
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L", "x|E"}));
+    EXPECT_EQ(lines.GetTextStr(), "abc\r\nx");
+    EXPECT_EQ(host.caretBaseRow, 0);
+    EXPECT_EQ(host.caretOffset, 6);  // after "abc" CR LF "x"
+
+    lines.SetTextStr("abc");
+    EXPECT_EQ(lines.Add("y"), 1);
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L", "y|L"}));
+    EXPECT_EQ(host.caretBaseRow, 1);
+    EXPECT_EQ(host.caretOffset, 3);
+}
+
+TEST_F(LinesFixture, LineOperationsWithoutWrap) {
+    lines.SetTextStr("one\r\ntwo\r\nthree");
+    EXPECT_EQ(lines.GetCount(), 3);
+    EXPECT_EQ(lines.Get(1), "two");
+    lines.Put(1, "TWO");
+    EXPECT_EQ(lines.Get(1), "TWO");
+    lines.Insert(0, "zero");
+    EXPECT_EQ(lines.GetTextStr(), "zero\r\none\r\nTWO\r\nthree\r\n");
+    lines.Delete(2);
+    EXPECT_EQ(lines.GetTextStr(), "zero\r\none\r\nthree\r\n");
+    EXPECT_EQ(host.caretBaseRow, 2);
+    EXPECT_EQ(host.caretOffset, 0);
+    lines.Insert(3, "end");  // at the end: Add
+    EXPECT_EQ(lines.Get(3), "end");
+    lines.Put(9, "x");
+    lines.Delete(-1);
+    lines.Insert(9, "x");
+    EXPECT_EQ(lines.GetCount(), 4);
+    EXPECT_EQ(lines.Get(9), "");
+    EXPECT_EQ(host.caretHidden, 0);
+}
+
+TEST_F(LinesFixture, WithWordWrapLinesAreLogicalLinesNeverRows) {
+    rows.SetWordWrap(true);
+    rows.WrapOption().SetWrapByte(20);
+    const std::string longLine = Repeat("abcdefghij", 5);  // 50 columns: 3 rows
+    lines.SetTextStr("short\r\n" + longLine + "\r\nlast");
+    ASSERT_EQ(rows.Count(), 5);
+    EXPECT_EQ(lines.GetCount(), 3);
+    EXPECT_EQ(lines.Get(1), longLine);  // no line break, no row boundaries
+    EXPECT_EQ(lines.Get(2), "last");
+    EXPECT_EQ(lines.LineToRow(2), 4);
+
+    lines.Put(1, "mid");
+    EXPECT_EQ(rows.Count(), 3);
+    EXPECT_EQ(lines.GetTextStr(), "short\r\nmid\r\nlast\r\n");
+    lines.Insert(1, longLine);
+    EXPECT_EQ(lines.GetCount(), 4);
+    EXPECT_EQ(rows.Count(), 6);
+    lines.Delete(1);
+    EXPECT_EQ(lines.GetTextStr(), "short\r\nmid\r\nlast\r\n");
+}
+
+TEST_F(LinesFixture, AssignCopiesAnotherListAndPutsTheCaretAtTheEnd) {
+    TStringList source({"a", "b"});
+    lines.Assign(source);
+    EXPECT_EQ(lines.GetTextStr(), "a\r\nb\r\n");
+    EXPECT_EQ(host.row, 2);
+    EXPECT_EQ(host.col, 0);
+}
+
+TEST_F(LinesFixture, LoadFromFileLineEndsAndEndOfText) {
+    lines.LoadFromFile(TempFile("plain", "abc"));
+    EXPECT_EQ(Dump(rows), (Rows{"abc|E"}));
+    lines.LoadFromFile(TempFile("crlf", "abc\r\n"));
+    EXPECT_EQ(Dump(rows), (Rows{"abc|L"}));
+    lines.LoadFromFile(TempFile("empty", ""));
+    EXPECT_EQ(rows.Count(), 0);
+    lines.LoadFromFile(TempFile("mixed", "a\rb\nc\r\n\r\nd"));
+    EXPECT_EQ(Dump(rows), (Rows{"a|L", "b|L", "c|L", "|L", "d|E"}));
+    lines.LoadFromFile(TempFile("eof",
+                                "ab\r\ncd\x1A"
+                                "ef\r\ngh"));
+    EXPECT_EQ(Dump(rows), (Rows{"ab|L", "cd|E"}));
+    EXPECT_FALSE(rows.UndoObj().CanUndo());
+    EXPECT_EQ(host.caretHidden, 0);
+}
+
+TEST_F(LinesFixture, LoadFromFileAcrossBlockBoundaries) {
+    // CR at the end of the first 8192-byte block, LF at the start of the next: one line break.
+    std::string first(8191, 'x');
+    lines.LoadFromFile(TempFile("split_crlf", first + "\r\nnext"));
+    EXPECT_EQ(Dump(rows), (Rows{first + "|L", "next|E"}));
+    // A line cut by the boundary is joined; a line longer than a block too.
+    std::string longLine(20000, 'y');
+    lines.LoadFromFile(TempFile("long", "head\r\n" + longLine + "\r\n" + longLine));
+    ASSERT_EQ(rows.Count(), 3);
+    EXPECT_EQ(rows.Get(1), longLine);
+    EXPECT_EQ(rows.Get(2), longLine);
+    EXPECT_EQ(rows.RowEnd(2), reEndOfText);
+}
+
+TEST_F(LinesFixture, LoadFromFileKeepsNulBytesAndTheRestOfTheirBlock) {
+    const std::string bytes = std::string("a\0b\r\ncd", 7);
+    lines.LoadFromFile(TempFile("nul", bytes));
+    ASSERT_EQ(rows.Count(), 2);
+    EXPECT_EQ(rows.Get(0), std::string("a\0b", 3));
+    EXPECT_EQ(rows.Get(1), "cd");
+}
+
+TEST_F(LinesFixture, LoadFromFileWrapsWhenWordWrapIsOn) {
+    rows.SetWordWrap(true);
+    rows.WrapOption().SetWrapByte(20);
+    lines.LoadFromFile(TempFile("wrap", Repeat("0123456789", 3) + "\r\n"));
+    EXPECT_EQ(Dump(rows), (Rows{"01234567890123456789|W", "0123456789|L"}));
+}
+
+TEST_F(LinesFixture, LoadFromMissingFileThrowsNamingItAndEndsTheUpdate) {
+    lines.SetTextStr("keep");
+    const std::string name = (std::filesystem::temp_directory_path() / "vel_rows_no_such_dir/x.txt").string();
+    try {
+        lines.LoadFromFile(name);
+        FAIL() << "no error";
+    } catch (const std::system_error& e) {
+        EXPECT_NE(std::string(e.what()).find(name), std::string::npos);
+    }
+    EXPECT_EQ(lines.UpdateCount(), 0);
+    EXPECT_EQ(rows.UpdateCount(), 0);
+    EXPECT_FALSE(host.linesUpdating);
+    EXPECT_EQ(host.caretHidden, 0);
+}
+
+TEST(EditorScreen, RepaintArithmetic) {
+    TRowsTestHost host;
+    host.visibleRows = 10;
+    TEditorScreen screen(host);
+
+    screen.Update(TChangeRecord{3, 1, 1, 0, false}, 50);  // nothing pending
+    EXPECT_TRUE(host.calls.empty());
+
+    screen.Update(TChangeRecord{3, 1, 1, 2, true}, 50);  // same row count: rows 3..4 (c = 5)
+    EXPECT_EQ(host.calls, (Rows{"rows 3,4"}));
+
+    host.calls.clear();
+    screen.Update(TChangeRecord{3, 1, 3, 1, true}, 50);  // two rows more: scroll from c = 6 by 2
+    EXPECT_EQ(host.calls, (Rows{"rows 3,5", "scroll 6,2"}));
+
+    host.calls.clear();
+    screen.Update(TChangeRecord{8, 2, 1, 0, true}, 9);  // c = 9 is past the last row 8
+    EXPECT_EQ(host.calls, (Rows{"rows 8,8", "scroll 9,-1", "rows 9,9"}));
+
+    host.calls.clear();
+    screen.Update(TChangeRecord{0, 0, 11, 0, true}, 50);  // more than a screen: everything
+    EXPECT_EQ(host.calls, (Rows{"all"}));
+}
+
+TEST(EditorScreen, LeftBarNumbers) {
+    TRowsTestHost host;
+    host.visibleRows = 10;
+    host.leftbar.SetVisible(true);
+    host.leftbar.SetShowNumber(true);
+    TEditorScreen screen(host);
+
+    host.leftbar.SetShowNumberMode(nmLine);
+    screen.Update(TChangeRecord{3, 1, 1, 0, true}, 50);
+    EXPECT_EQ(host.calls, (Rows{"rows 3,3", "bar 4,13"}));
+
+    host.leftbar.SetShowNumberMode(nmRow);
+    host.calls.clear();
+    screen.Update(TChangeRecord{3, 1, 2, 0, true}, 50);  // last row not visible: no numbers
+    EXPECT_EQ(host.calls, (Rows{"rows 3,4", "scroll 5,1"}));
+    host.calls.clear();
+    host.topRow = 45;
+    screen.Update(TChangeRecord{46, 1, 2, 0, true}, 50);
+    EXPECT_EQ(host.calls, (Rows{"rows 46,47", "scroll 48,1", "bar 48,56"}));
+}
+
+TEST(Strings, SaveToFileWritesTheWholeTextAndFailsWithoutTouchingTheTarget) {
+    TStringList list({"a", "b"});
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "vel_rows_saved.txt";
+    list.SaveToFile(path.string());
+    TStringList back;
+    back.LoadFromFile(path.string());
+    EXPECT_EQ(back.Lines(), (Rows{"a", "b"}));
+    EXPECT_EQ(back.GetTextStr(), "a\r\nb\r\n");
+    const std::string bad =
+        (std::filesystem::temp_directory_path() / "vel_rows_no_such_dir/out.txt").string();
+    EXPECT_THROW(list.SaveToFile(bad), std::system_error);
+    EXPECT_FALSE(std::filesystem::exists(bad + ".tmp~"));
+}
