@@ -9,6 +9,20 @@ namespace {
 
 const std::string_view kCrLf = "\r\n";
 
+// The characters a text takes once in the rows: every line break (CR LF, a lone CR, a lone LF) is stored
+// as a row end and counts 2.
+std::int64_t StoredLength(std::string_view text) {
+    std::int64_t length = static_cast<std::int64_t>(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+        } else if (text[i] == '\r' || text[i] == '\n') {
+            ++length;
+        }
+    }
+    return length;
+}
+
 }  // namespace
 
 TEditModel::TEditModel(TEditorScreenStrings& rows, const TEditorCaret& caret, const TDelimiters& delimiters,
@@ -122,7 +136,16 @@ void TEditModel::ReplaceSelectionBy(std::string_view insert) {
     const int n = LineCount();
     if (!SelAvail() || n == 0) return;
     const TSelectionBytes s = FSelBytes;
-    const int first = std::min(s.firstRow, n - 1);
+    if (s.firstRow >= n) {
+        // The selection lies on the empty row after the final line break, where there is nothing to
+        // select: the text goes after the last line, which stays as it is.
+        TCaretHidden caret(*FView);
+        CancelSelection();
+        FRows->ReplaceRows(n, 0, insert);
+        MoveCaretToOffset(n, StoredLength(insert));
+        return;
+    }
+    const int first = s.firstRow;
     int last = s.lastRow;
     std::string block;
     int insertAt = 0;  // byte index in the first row where the inserted text goes
@@ -156,7 +179,7 @@ void TEditModel::ReplaceSelectionBy(std::string_view insert) {
     // The caret's target as an offset from a row that the re-wrap cannot move.
     const int base = CaretBaseRow(first);
     const std::int64_t offset =
-        FOffsets.OffsetBetween(base, first) + insertAt + static_cast<std::int64_t>(insert.size());
+        FOffsets.OffsetBetween(base, first) + insertAt + StoredLength(insert);
 
     TCaretHidden caret(*FView);
     TUnderlineHidden underline(*FView, last > first);
@@ -179,25 +202,27 @@ void TEditModel::InsertText(std::string_view text) {
     CleanSelection();
     const int n = LineCount();
     const int row = std::clamp(FRow, 0, n);
+    // A caret right of the row's end (free caret) types after spaces up to it.
+    const int width = FColumns.Width(row);
+    const int pad = FCol > width ? FCol - width : 0;
     if (row >= n) {
         // The empty row after a final line break (or an empty text): the text becomes the new last line.
-        FRows->ReplaceRows(n, 0, text);
-        MoveCaretToOffset(n, static_cast<std::int64_t>(text.size()));
+        std::string line(static_cast<std::size_t>(pad), ' ');
+        line.append(text);
+        FRows->ReplaceRows(n, 0, line);
+        MoveCaretToOffset(n, StoredLength(line));
         return;
     }
     const std::string_view line = FColumns.Text(row);
-    const int width = FColumns.Width(row);
     const int at = FColumns.ColumnToByte(row, FCol);
     std::string block(line.substr(0, static_cast<std::size_t>(at)));
-    // A caret right of the row's end (free caret) types after spaces up to it.
-    const int pad = FCol > width ? FCol - width : 0;
     block.append(static_cast<std::size_t>(pad), ' ');
     block.append(text);
     block.append(line.substr(static_cast<std::size_t>(at)));
     if (FColumns.End(row) == reLineBreak) block += kCrLf;
     const int base = CaretBaseRow(row);
     const std::int64_t offset =
-        FOffsets.OffsetBetween(base, row) + at + pad + static_cast<std::int64_t>(text.size());
+        FOffsets.OffsetBetween(base, row) + at + pad + StoredLength(text);
     FRows->ReplaceRows(row, 1, block);
     MoveCaretToOffset(base, offset);
 }

@@ -88,13 +88,12 @@ TByteSpan TRowColumns::BoxRowBytes(int row, int left, int right) const {
     const std::string map = Map(row);
     const int width = static_cast<int>(map.size());
     if (left >= width) return {size, size};
-    if (right <= left) {
-        const int at = ColumnToByte(row, left);
-        return {at, at};
-    }
+    const bool empty = right <= left;
     if (MapAt(map, left) == '5') ++left;
     while (MapAt(map, left) == '3') ++left;
     const int first = left >= width ? size : ColumnToByte(row, left);
+    // An empty box still has its edge at a character start: text typed there must not split a character.
+    if (empty) return {first, first};
     int last = std::min(right, width) - 1;
     while (last > 0 && MapAt(map, last) == '3') --last;
     int lastByte = ColumnToByte(row, last);
