@@ -33,7 +33,8 @@ int TEditModel::LineCount() const {
     return FRows->Count();
 }
 
-// ---- Offsets -----------------------------------------------------------------------------------------------
+// ---- Offsets
+// -----------------------------------------------------------------------------------------------
 
 std::int64_t TEditModel::SelStart() const {
     if (SelAvail()) return PositionToOffset(FSelBytes.firstRow, FSelBytes.firstByte);
@@ -124,7 +125,8 @@ void TEditModel::SetSelText(std::string_view text) {
     }
 }
 
-// ---- Edits ---------------------------------------------------------------------------------------------------
+// ---- Edits
+// ---------------------------------------------------------------------------------------------------
 
 int TEditModel::CaretBaseRow(int row) const {
     // Re-wrapping a changed row can move the cut between it and the row above only when that row is
@@ -178,8 +180,7 @@ void TEditModel::ReplaceSelectionBy(std::string_view insert) {
     }
     // The caret's target as an offset from a row that the re-wrap cannot move.
     const int base = CaretBaseRow(first);
-    const std::int64_t offset =
-        FOffsets.OffsetBetween(base, first) + insertAt + StoredLength(insert);
+    const std::int64_t offset = FOffsets.OffsetBetween(base, first) + insertAt + StoredLength(insert);
 
     TCaretHidden caret(*FView);
     TUnderlineHidden underline(*FView, last > first);
@@ -221,8 +222,7 @@ void TEditModel::InsertText(std::string_view text) {
     block.append(line.substr(static_cast<std::size_t>(at)));
     if (FColumns.End(row) == reLineBreak) block += kCrLf;
     const int base = CaretBaseRow(row);
-    const std::int64_t offset =
-        FOffsets.OffsetBetween(base, row) + at + pad + StoredLength(text);
+    const std::int64_t offset = FOffsets.OffsetBetween(base, row) + at + pad + StoredLength(text);
     FRows->ReplaceRows(row, 1, block);
     MoveCaretToOffset(base, offset);
 }

@@ -5,7 +5,8 @@
 #include "editor/edit/RowColumns.h"
 
 std::int64_t TTextOffsets::RowLength(int row) const {
-    return static_cast<std::int64_t>(FColumns->Text(row).size()) + (FColumns->End(row) == reLineBreak ? 2 : 0);
+    return static_cast<std::int64_t>(FColumns->Text(row).size()) +
+           (FColumns->End(row) == reLineBreak ? 2 : 0);
 }
 
 std::int64_t TTextOffsets::RowsLength(int fromRow, int toRow) const {

@@ -66,7 +66,8 @@ void TEditor::PlaceCaret() {
 
 void TEditor::ShowEditorCaret() {
     if (FCaretHideCount != 0 || !hasFocus() || FCaretShown || !FCaretCreated) return;
-    if (Row() < FTopRow || Row() > FTopRow + FVisibleRows || Col() < FTopCol || Col() > FTopCol + FVisibleCols)
+    if (Row() < FTopRow || Row() > FTopRow + FVisibleRows || Col() < FTopCol ||
+        Col() > FTopCol + FVisibleCols)
         return;
     FCaretShown = true;
     FCaretBlinkOn = true;

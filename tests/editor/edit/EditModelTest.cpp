@@ -5,32 +5,10 @@
 #include "EditTestSupport.h"
 #include "editor/support/RowsTestUtil.h"
 #include "editor/wrap/EditorWrapOption.h"
-#include "text/ShiftJis.h"
 
 using namespace edittest;
 using rowtest::kA;
 using rowtest::kKan;
-
-namespace {
-
-// Whether offset o of the rows' text is a place the caret can stand: not between CR and LF, not inside
-// a two-byte character of its row.
-bool CaretPlace(const TEditorScreenStrings& rows, std::int64_t o) {
-    std::int64_t start = 0;
-    for (int r = 0; r < rows.Count(); ++r) {
-        const std::string_view text = rows.RowText(r);
-        const std::int64_t size = static_cast<std::int64_t>(text.size());
-        const std::int64_t length = size + (rows.RowEnd(r) == reLineBreak ? 2 : 0);
-        if (o < start + length) {
-            const std::int64_t at = o - start;
-            return at <= size && sjis::IsCharBoundary(text, static_cast<std::size_t>(at));
-        }
-        start += length;
-    }
-    return o == start;
-}
-
-}  // namespace
 
 // ---- Offsets and positions ---------------------------------------------------------------------------
 
@@ -66,24 +44,6 @@ TEST(EditOffsets, EveryCaretPlaceRoundTripsWithWrapOffAndOn) {
     }
 }
 
-TEST(EditOffsets, ColumnsOfTabsAndTwoByteCharacters) {
-    TEditFixture f;
-    f.caret.SetTabSpaceCount(4);
-    f.SetText("a\t" + kA + "b\r\n");
-    const TRowColumns& c = f.model.Columns();
-    EXPECT_EQ(c.Map(0), "1233451");
-    EXPECT_EQ(c.ExpandedText(0), "a   " + kA + "b");
-    const int bytes[] = {0, 1, 1, 1, 2, 3, 4, 5};  // columns 0..7: a TAB's fill maps to the TAB
-    for (int col = 0; col < 8; ++col) EXPECT_EQ(c.ColumnToByte(0, col), bytes[col]) << col;
-    EXPECT_EQ(c.ByteToColumn(0, 2), 4);
-    EXPECT_EQ(c.ByteToColumn(0, 4), 6);
-    EXPECT_EQ(c.ByteToColumn(0, 99), 7);
-    // The empty row after the final line break counts as the position after the text.
-    EXPECT_EQ(f.model.PositionToOffset(1, 0), 7);
-    EXPECT_EQ(f.model.Offsets().OffsetToRowCol(0, 7), (TRowCol{1, 0}));
-    EXPECT_EQ(f.model.Offsets().OffsetToRowCol(0, 6), (TRowCol{0, 7}));  // between CR and LF: the row end
-}
-
 // ---- Selections ------------------------------------------------------------------------------------------
 
 TEST(EditSelection, BoxTakesWholeCharactersAndTypingGoesToItsTopRowOnly) {
@@ -93,7 +53,7 @@ TEST(EditSelection, BoxTakesWholeCharactersAndTypingGoesToItsTopRowOnly) {
     EXPECT_EQ(f.view.modeChanges, 1);
     f.model.SetRowCol(0, 2);
     f.model.BeginSelection();
-    f.model.SetRowCol(2, 5);  // row 2: x あ TAB(3..7) z; column 5 is inside the TAB's fill
+    f.model.SetRowCol(2, 5);      // row 2: x あ TAB(3..7) z; column 5 is inside the TAB's fill
     EXPECT_EQ(f.model.Col(), 3);  // a click in the fill goes before the TAB
     f.caret.SetInTab(true);
     f.model.SetRowCol(2, 5);
@@ -117,27 +77,6 @@ TEST(EditSelection, BoxTakesWholeCharactersAndTypingGoesToItsTopRowOnly) {
     EXPECT_EQ(f.view.underlineHidden, 0);
     f.Undo();
     EXPECT_EQ(f.Text(), before);
-}
-
-TEST(EditSelection, StateAndNotifications) {
-    TEditFixture f;
-    f.SetText("abcdef\r\nghijkl");
-    f.model.SetRowCol(1, 4);
-    f.model.BeginSelection();
-    EXPECT_EQ(f.model.SelectionState(), TSelectionState::Anchored);
-    EXPECT_EQ(f.view.underlineHidden, 0);
-    f.model.SetRowCol(0, 2);
-    f.model.ExtendSelection();
-    EXPECT_EQ(f.model.SelectionBytes(), (TSelectionBytes{0, 1, 2, 3}));
-    EXPECT_EQ(f.view.shown, (TSelectionColumns{0, 1, 2, 4}));
-    EXPECT_EQ(f.view.underlineHidden, 1);  // hidden while a selection is shown
-    f.model.SetSelLength(0);               // drops it, the caret at its start
-    EXPECT_EQ(f.view.selectionEvents, (std::vector<bool>{true, false}));
-    EXPECT_EQ(f.view.underlineHidden, 0);
-    EXPECT_EQ(f.model.SelStart(), 2);
-    f.model.SetReadOnly(true);
-    f.model.SetSelText("no");
-    EXPECT_EQ(f.Text(), "abcdef\r\nghijkl\r\n");
 }
 
 // ---- Replacing the selection ------------------------------------------------------------------------------
@@ -203,7 +142,8 @@ TEST(EditReplace, TheCaretEndsAfterTheInsertedTextWhateverItsLineBreaks) {
     EXPECT_EQ(f.model.Col(), 5);
 }
 
-// ---- The caret rule ----------------------------------------------------------------------------------------
+// ---- The caret rule
+// ----------------------------------------------------------------------------------------
 
 TEST(EditCaretRule, GoalColumnWhileTheMouseButtonIsHeld) {
     TEditFixture f;  // KeepCaret on, FreeCaret off

@@ -14,6 +14,7 @@
 #include "editor/rows/EditorUndoObj.h"
 #include "editor/support/RowsTestHost.h"
 #include "editor/wrap/EditorWrapOption.h"
+#include "text/ShiftJis.h"
 
 namespace edittest {
 
@@ -90,5 +91,20 @@ struct TEditFixture {
     TViewRecorder view;
     TEditModel model{rows, caret, host.delimiters, view};
 };
+
+// Whether the caret can stand at offset o of the rows' text: at a character start of its row, not between
+// CR and LF.
+inline bool CaretPlace(const TEditorScreenStrings& rows, std::int64_t o) {
+    std::int64_t start = 0;
+    for (int r = 0; r < rows.Count(); ++r) {
+        const std::string_view text = rows.RowText(r);
+        const auto size = static_cast<std::int64_t>(text.size());
+        const std::int64_t length = size + (rows.RowEnd(r) == reLineBreak ? 2 : 0);
+        if (o < start + length)
+            return o - start <= size && sjis::IsCharBoundary(text, static_cast<std::size_t>(o - start));
+        start += length;
+    }
+    return o == start;
+}
 
 }  // namespace edittest

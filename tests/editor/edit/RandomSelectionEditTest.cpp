@@ -14,7 +14,6 @@
 #include "EditTestSupport.h"
 #include "editor/support/RowsTestUtil.h"
 #include "editor/wrap/EditorWrapOption.h"
-#include "text/ShiftJis.h"
 
 using namespace edittest;
 
@@ -62,11 +61,24 @@ private:
 
     std::string RandomText() {
         static const std::vector<std::string> pieces = {
-            "a", "xyz", " ", "\t", rowtest::kA, rowtest::kKan + rowtest::kA, rowtest::kKuten, "\xB1",
-            "\r\n", "\r\n", "\n", "\r", "\x82", "12",
+            "a",
+            "xyz",
+            " ",
+            "\t",
+            rowtest::kA,
+            rowtest::kKan + rowtest::kA,
+            rowtest::kKuten,
+            "\xB1",
+            "\r\n",
+            "\r\n",
+            "\n",
+            "\r",
+            "\x82",
+            "12",
         };
         std::string text;
-        for (int n = Rand(5); n > 0; --n) text += pieces[static_cast<std::size_t>(Rand(static_cast<int>(pieces.size())))];
+        for (int n = Rand(5); n > 0; --n)
+            text += pieces[static_cast<std::size_t>(Rand(static_cast<int>(pieces.size())))];
         if (Rand(10) == 0) text += rowtest::Repeat(Rand(2) ? "w" : rowtest::kKan, 10 + Rand(40));
         return text;
     }
@@ -130,7 +142,7 @@ private:
             // After the text; a lone lead byte at its end pairs with the next byte, and the caret stands
             // beside that character.
             const std::int64_t after = start + static_cast<std::int64_t>(inserted.size());
-            if (Reachable(after)) {
+            if (CaretPlace(f.rows, after)) {
                 ASSERT_EQ(CaretOffset(), after) << "caret after the text" << Where();
             } else {
                 ASSERT_EQ(std::abs(CaretOffset() - after), 1) << "caret beside the text" << Where();
@@ -146,7 +158,8 @@ private:
         start = f.model.SelAvail() ? f.model.SelStart() : CaretOffset();
         length = f.model.SelLength();
         ASSERT_LE(start + length, Length()) << Where();
-        ASSERT_EQ(f.model.SelText(), FRef.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)))
+        ASSERT_EQ(f.model.SelText(),
+                  FRef.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)))
             << Where();
     }
 
@@ -181,9 +194,13 @@ private:
                 << "box edge inside a character on row " << r << Where();
             const int left = f.model.Columns().ByteToColumn(r, span.first);
             ASSERT_TRUE(span.first == static_cast<int>(row.size()) || left >= box.left) << Where();
-            selected += row.substr(static_cast<std::size_t>(span.first), static_cast<std::size_t>(span.Length())) + "\r\n";
-            rebuilt += row.substr(0, static_cast<std::size_t>(span.first)) + (r == box.top ? Normalize(text) : "") +
-                       row.substr(static_cast<std::size_t>(span.end)) + (f.rows.RowEnd(r) == reLineBreak ? "\r\n" : "");
+            selected +=
+                row.substr(static_cast<std::size_t>(span.first), static_cast<std::size_t>(span.Length())) +
+                "\r\n";
+            rebuilt += row.substr(0, static_cast<std::size_t>(span.first)) +
+                       (r == box.top ? Normalize(text) : "") +
+                       row.substr(static_cast<std::size_t>(span.end)) +
+                       (f.rows.RowEnd(r) == reLineBreak ? "\r\n" : "");
         }
         ASSERT_EQ(f.model.SelText(), selected) << Where();
         const std::string before = f.rows.RowsText(0, box.top).Text;
@@ -211,7 +228,7 @@ private:
             CheckStreamSelection(start, length);
             if (f.model.SelAvail() && s >= 0 && s <= Length()) {
                 // The selection starts where asked unless that is no character start.
-                if (Reachable(s)) {
+                if (CaretPlace(f.rows, s)) {
                     ASSERT_EQ(start, s) << Where();
                 }
             }
@@ -273,22 +290,6 @@ private:
         }
     }
 
-    // Whether the caret can stand at offset o: at a character start of its row, not between CR and LF.
-    bool Reachable(std::int64_t o) const {
-        std::int64_t start = 0;
-        for (int r = 0; r < f.rows.Count(); ++r) {
-            const std::string_view text = f.rows.RowText(r);
-            const std::int64_t size = static_cast<std::int64_t>(text.size());
-            const std::int64_t length = size + (f.rows.RowEnd(r) == reLineBreak ? 2 : 0);
-            if (o < start + length) {
-                const std::int64_t at = o - start;
-                return at <= size && sjis::IsCharBoundary(text, static_cast<std::size_t>(at));
-            }
-            start += length;
-        }
-        return o == start;
-    }
-
     void Check() {
         ASSERT_EQ(f.Text(), FRef) << Where();
         ASSERT_EQ(f.model.TextLength(), Length()) << Where();
@@ -318,7 +319,8 @@ private:
     }
 
     std::string Where() const {
-        return " (step " + std::to_string(FStep) + ", " + FLastOp + ", wrap " + (f.rows.WordWrap() ? "on" : "off") + ")";
+        return " (step " + std::to_string(FStep) + ", " + FLastOp + ", wrap " +
+               (f.rows.WordWrap() ? "on" : "off") + ")";
     }
 
     TEditFixture f;
