@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "editor/wrap/ColumnMap.h"
 #include "editor/wrap/Delimiters.h"
 #include "editor/scan/EditorParser.h"
 #include "editor/rows/EditorScreen.h"
@@ -17,7 +16,6 @@
 #include "editor/rows/EditorUndoObj.h"
 #include "editor/wrap/EditorWrapOption.h"
 #include "gui/SystemColors.h"
-#include "text/ShiftJis.h"
 
 TEditor::TEditor(QWidget* parent)
     : QAbstractScrollArea(parent),
@@ -33,6 +31,7 @@ TEditor::TEditor(QWidget* parent)
     FRows->SetParserFactory([](const TEditorHost* editor, int bracket) {
         return std::make_unique<TEditorParser>(editor, bracket);
     });
+    FEdit = std::make_unique<TEditModel>(*FRows, *FCaret, FDelimiters, *this);
     FLines = std::make_unique<TEditorStrings>(*FRows, this);
     FScreen = std::make_unique<TEditorScreen>(*this);
     WireOptions();
@@ -135,8 +134,8 @@ void TEditor::SetView(const TEditorViewInfo& view) {
 }
 
 void TEditor::SetReadOnly(bool value) {
-    if (FSelDragState != TSelDragState::None || value == FReadOnly) return;
-    FReadOnly = value;
+    if (SelDragState() != TSelDragState::None || value == ReadOnly()) return;
+    FEdit->SetReadOnly(value);
     if (value && SelAvail()) viewport()->setCursor(CursorOf(FCaret->Cursors().DefaultCursor()));
 }
 
@@ -285,64 +284,6 @@ int TEditor::LineCount() const {
     return FRows->Count();
 }
 
-std::string_view TEditor::RowText(int row) const {
-    return FRows->RowText(row);
-}
-
-TRowEnd TEditor::RowEnd(int row) const {
-    if (row < 0 || row >= FRows->Count()) return reEndOfText;
-    return FRows->RowEnd(row);
-}
-
-std::string TEditor::RowColumnMap(int row) const {
-    return ColumnMap(RowText(row), FDelimiters, TabSpaceCount(),
-                     WordWrap() ? FRows->WrapOption().WrapByte() : 0);
-}
-
-int TEditor::RowWidth(int row) const {
-    return DisplayWidth(RowText(row), TabSpaceCount(), WordWrap() ? FRows->WrapOption().WrapByte() : 0);
-}
-
-std::string TEditor::ExpandedRowText(int row) const {
-    const std::string_view text = RowText(row);
-    std::string out;
-    out.reserve(text.size() + 8);
-    const int tabs = TabSpaceCount();
-    const int wrap = WordWrap() ? FRows->WrapOption().WrapByte() : 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (sjis::IsLeadByte(c) && i + 1 < text.size()) {
-            out += c;
-            out += text[++i];
-        } else if (c == '\t') {
-            out += ' ';
-            out.append(static_cast<std::size_t>(TabFillCount(static_cast<int>(out.size()), tabs, wrap)), ' ');
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-int TEditor::ColumnToByte(int row, int col) const {
-    if (col <= 0) return 0;
-    const std::string map = RowColumnMap(row);
-    const int n = static_cast<int>(map.size());
-    const int upto = std::min(col + 1, n);
-    const int fills = static_cast<int>(std::count(map.begin(), map.begin() + upto, '3'));
-    return std::clamp(col - fills, 0, static_cast<int>(RowText(row).size()));
-}
-
-int TEditor::ByteToColumn(int row, int byteIndex) const {
-    const std::string_view text = RowText(row);
-    const auto b = static_cast<std::size_t>(std::clamp(byteIndex, 0, static_cast<int>(text.size())));
-    return DisplayWidth(text.substr(0, b), TabSpaceCount(), WordWrap() ? FRows->WrapOption().WrapByte() : 0);
-}
-
-int TEditor::ColumnOfByteLimited(int row, int byteIndex) const {
-    return std::min(ByteToColumn(row, byteIndex), RowWidth(row));
-}
-
 // ---- Option changes
 // ---------------------------------------------------------------------------------------------
 
@@ -445,24 +386,9 @@ void TEditor::SetLinesUpdating(bool updating) {
     viewport()->setUpdatesEnabled(true);
     UpdateFontMetrics();
     UpdateScrollBars();
-    FRow = std::clamp(FRow, 0, LineCount());
-    if (FRow == LineCount() && FRow > 0 && RowEnd(FRow - 1) == reEndOfText) --FRow;
-    {
-        const bool placing = FPlacing;
-        FPlacing = true;
-        NormalizeCaretColumn(TMoveKind::Horizontal, -1);
-        FPlacing = placing;
-    }
+    FEdit->ClampCaret();
     UpdateCaret();
     viewport()->update();
-}
-
-void TEditor::CleanSelection() {
-    if (FSelectionState == TSelectionState::Active) {
-        CancelSelection();
-    } else {
-        FSelectionState = TSelectionState::None;
-    }
 }
 
 void TEditor::SetTopRowDirect(int row) {

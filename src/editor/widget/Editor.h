@@ -2,14 +2,16 @@
 //
 // The control shows the screen rows of a TEditorScreenStrings on an exact column grid (one column per
 // byte, CharWidth pixels each), with a left bar of line numbers and a column ruler, and keeps the caret,
-// the selection and the scroll position in screen rows and tab-expanded screen columns. It implements
-// TEditorHost, the interface through which the row list reaches the editors that show it.
+// the selection and the scroll position in screen rows and tab-expanded screen columns. The caret, the
+// selection and the edits on them are a model of their own (TEditModel, editor/edit/), which the control
+// owns, forwards its API to and shows: it implements TEditView, through which the model reports what to
+// repaint, and TEditorHost, through which the row list reaches the editors that show it.
 //
 // The class is split by concern over several files: Editor.cpp (construction, properties, option and
-// change notifications), EditorCaret.cpp (caret rule, caret moves and display), EditorScroll.cpp
-// (metrics, coordinates, scrolling, scroll bars and wheel), EditorPaint.cpp (the paint pass and row
-// painting), EditorSelection.cpp (selection model and character offsets), EditorLeftbar.cpp (left bar and
-// ruler). Keyboard, IME typing, mouse gestures, clipboard and the popup menu slot in beside them.
+// change notifications), EditorCaretDisplay.cpp (the caret's display and the IME position),
+// EditorScroll.cpp (metrics, coordinates, scrolling, scroll bars and wheel), EditorPaint.cpp (the paint
+// pass and row painting), EditorSelection.cpp (the model's API and the repaint of selection changes),
+// EditorLeftbarPaint.cpp (left bar and ruler).
 //
 // Painting follows Qt's model: everything is drawn inside paintEvent. Where the original control drew
 // directly (selection changes, ruler mark, underline), this one invalidates exactly the strips whose
@@ -37,6 +39,9 @@
 #include "editor/options/EditorMarks.h"
 #include "editor/options/EditorRuler.h"
 #include "editor/EditorTypes.h"
+#include "editor/edit/EditModel.h"
+#include "editor/edit/EditTypes.h"
+#include "editor/edit/EditView.h"
 #include "editor/options/EditorViewInfo.h"
 #include "editor/rows/RowWord.h"
 #include "editor/widget/EditorGutterImages.h"
@@ -52,8 +57,6 @@ class QPainter;
 
 enum TBorderStyle { bsNone, bsSingle };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-enum class TSelectionState { None, Anchored, Active };
-enum class TSelDragState { None, Pending, Dragging };
 
 // Scroll-bar requests (the codes of the platform's scroll messages, 0..7).
 enum TScrollRequest {
@@ -76,31 +79,14 @@ struct TScrollInfo {
     int pos = 0;
 };
 
-// The selection by columns: rows top..bottom, columns left..right (right exclusive on the bottom row in
-// stream mode; the box's column range in box mode).
-// A screen position: row and tab-expanded column.
-struct TRowCol {
-    int row = 0;
-    int col = 0;
-    bool operator==(const TRowCol&) const = default;
-};
-
-struct TSelectionColumns {
-    int top = 0;
-    int bottom = 0;
-    int left = 0;
-    int right = 0;
-    bool operator==(const TSelectionColumns&) const = default;
-};
-
-class TEditor : public QAbstractScrollArea, public TEditorHost {
+class TEditor : public QAbstractScrollArea, public TEditorHost, public TEditView {
 public:
     using TNotifyEvent = std::function<void(TEditor* sender)>;
     using TDrawLineEvent = std::function<void(TEditor* sender, const std::string& lineStr, int x, int y,
                                               int index, const QRect& rect, bool selected)>;
     using TSelectionChangeEvent = std::function<void(TEditor* sender, bool selected)>;
 
-    static constexpr int kMaxCols = 1000;
+    static constexpr int kMaxCols = TEditModel::kMaxCols;
 
     explicit TEditor(QWidget* parent = nullptr);
     ~TEditor() override;
@@ -136,7 +122,7 @@ public:
     TEditorViewInfo& View() { return *FView; }
     const TEditorViewInfo& View() const override { return *FView; }
     void SetView(const TEditorViewInfo& view);
-    bool ReadOnly() const { return FReadOnly; }
+    bool ReadOnly() const { return FEdit->ReadOnly(); }
     void SetReadOnly(bool value);
     const TReserveWordList& ReserveWordList() const override { return FReserveWordList; }
     // Sorted without regard to ASCII case, duplicates ignored; equal lists are ignored.
@@ -161,8 +147,8 @@ public:
     // QWidget::setFont sets the font; the name is kept, font substitution finds an installed face.
 
     // ---- State -------------------------------------------------------------------------------------
-    int Row() const override { return FRow; }
-    int Col() const override { return FCol; }
+    int Row() const override { return FEdit->Row(); }
+    int Col() const override { return FEdit->Col(); }
     int TopRow() const override { return FTopRow; }
     int TopCol() const { return FTopCol; }
     int CharWidth() const { return FCharWidth; }
@@ -171,15 +157,15 @@ public:
     int VisibleRows() const override { return FVisibleRows; }
     int VisibleCols() const { return FVisibleCols; }
     int MaxTopRow() const { return FMaxTopRow; }
-    int GoalCol() const { return FGoalColValid ? FGoalCol : -1; }
+    int GoalCol() const { return FEdit->GoalCol(); }
     bool Modified() const { return FModified; }
     void SetModified(bool value) { FModified = value; }
     bool OverwriteMode() const { return FOverwriteMode; }
     void SetOverwriteMode(bool value);
-    bool BoxSelectMode() const { return FBoxSelectMode; }
-    void SetBoxSelectMode(bool on);
-    TSelectionState SelectionState() const { return FSelectionState; }
-    TSelDragState SelDragState() const { return FSelDragState; }
+    bool BoxSelectMode() const { return FEdit->BoxSelectMode(); }
+    void SetBoxSelectMode(bool on) { FEdit->SetBoxSelectMode(on); }
+    TSelectionState SelectionState() const { return FEdit->SelectionState(); }
+    TSelDragState SelDragState() const { return FEdit->SelDragState(); }
     bool ItalicInUse() const { return FItalic; }
     int LeftbarWidth() const { return FLeftbarWidth; }
     int LeftbarDigits() const { return FLeftbarDigits; }
@@ -189,49 +175,54 @@ public:
     int UnderlineHideCount() const { return FUnderlineHideCount; }
     TEditorScreenStrings& ScreenStrings() { return *FRows; }
     const TEditorScreenStrings& ScreenStrings() const { return *FRows; }
+    // The caret and selection model that this control shows.
+    TEditModel& Edit() { return *FEdit; }
+    const TEditModel& Edit() const { return *FEdit; }
 
-    // ---- Text and offsets --------------------------------------------------------------------------
+    // ---- Text and offsets (the model's, as int) ---------------------------------------------------------
     int LineCount() const;
-    int TextLength() const;
-    bool SelAvail() const { return FSelectionState == TSelectionState::Active; }
-    int SelStart() const;
-    void SetSelStart(int offset);
-    int SelLength() const;
-    void SetSelLength(int count);
-    std::string SelText() const;
-    void SetSelText(std::string_view text);
+    int TextLength() const { return static_cast<int>(FEdit->TextLength()); }
+    bool SelAvail() const { return FEdit->SelAvail(); }
+    int SelStart() const { return static_cast<int>(FEdit->SelStart()); }
+    void SetSelStart(int offset) { FEdit->SetSelStart(offset); }
+    int SelLength() const { return static_cast<int>(FEdit->SelLength()); }
+    void SetSelLength(int count) { FEdit->SetSelLength(count); }
+    std::string SelText() const { return FEdit->SelText(); }
+    void SetSelText(std::string_view text) { FEdit->SetSelText(text); }
     // The whole text (rows joined, CR LF after each line break) and its replacement.
     std::string Text() const;
     void SetText(std::string_view text);
 
     // Row facts: bytes, end code (reEndOfText outside the list), column map and tab-expanded text.
-    std::string_view RowText(int row) const;
-    TRowEnd RowEnd(int row) const;
-    std::string RowColumnMap(int row) const;
-    std::string ExpandedRowText(int row) const;
-    int RowWidth(int row) const;  // expanded width of a row
+    std::string_view RowText(int row) const { return FEdit->Columns().Text(row); }
+    TRowEnd RowEnd(int row) const { return FEdit->Columns().End(row); }
+    std::string RowColumnMap(int row) const { return FEdit->Columns().Map(row); }
+    std::string ExpandedRowText(int row) const { return FEdit->Columns().ExpandedText(row); }
+    int RowWidth(int row) const { return FEdit->Columns().Width(row); }  // expanded width of a row
     // Byte index of a column in a row (a column inside a TAB's fill maps to the TAB).
-    int ColumnToByte(int row, int col) const;
+    int ColumnToByte(int row, int col) const { return FEdit->Columns().ColumnToByte(row, col); }
     // Column of a byte index in a row (the expanded width of the bytes before it).
-    int ByteToColumn(int row, int byteIndex) const;
-    // Character offset of a position and the position of an offset (line breaks count 2, wraps 0).
-    int PositionToOffset(int row, int byteIndex) const;
+    int ByteToColumn(int row, int byteIndex) const { return FEdit->Columns().ByteToColumn(row, byteIndex); }
+    // Character offset of a position (line breaks count 2, wraps 0).
+    int PositionToOffset(int row, int byteIndex) const {
+        return static_cast<int>(FEdit->PositionToOffset(row, byteIndex));
+    }
 
     // ---- Caret, coordinates, scrolling ---------------------------------------------------------------
-    void SetRow(int row) override;
-    void SetCol(int col) override;
-    void SetRowCol(int row, int col);
+    void SetRow(int row) override { FEdit->SetRow(row); }
+    void SetCol(int col) override { FEdit->SetCol(col); }
+    void SetRowCol(int row, int col) { FEdit->SetRowCol(row, col); }
     void SetTopRow(int row);
     void SetTopCol(int col);
-    void MoveCaretToOffset(int baseRow, int offset) override;
+    void MoveCaretToOffset(int baseRow, int offset) override { FEdit->MoveCaretToOffset(baseRow, offset); }
     void UpdateFontMetrics();
     void UpdateScrollBars();
     int TextLeft() const;
     int TextTop() const;
     // (row, column) of a client point; snap rounds to the nearer cell edge.
     TRowCol PointToRowCol(int x, int y, bool snap) const;
-    enum class TMoveKind { Vertical, Horizontal };
-    void NormalizeCaretColumn(TMoveKind kind, int direction);
+    using TMoveKind = TEditModel::TMoveKind;
+    void NormalizeCaretColumn(TMoveKind kind, int direction) { FEdit->NormalizeCaretColumn(kind, direction); }
     void UpdateCaret();
     void ScrollCaretIntoView();
     void ScrollRows(int row, int count);
@@ -247,8 +238,8 @@ public:
     // Caret display: nesting counters; every hide is matched by a show (use CaretHider).
     void HideCaretNested() override;
     void ShowCaretNested() override;
-    void HideUnderline();
-    void ShowUnderline();
+    void HideUnderline() override;
+    void ShowUnderline() override;
     class CaretHider {
     public:
         explicit CaretHider(TEditor& e) : FEditor(e) { FEditor.HideCaretNested(); }
@@ -271,23 +262,23 @@ public:
     };
 
     // ---- Selection -----------------------------------------------------------------------------------
-    void BeginSelection();
-    void ExtendSelection();
-    void StartSelecting();
-    void UpdateSelection();
-    void CancelSelection();
-    void SelectAll();
-    void DeleteSelection();
-    bool PointInSelection(int row, int col) const;
-    bool CanDragSelection() const;
-    TSelectionColumns SelectionColumns() const { return FSelCols; }
+    void BeginSelection() { FEdit->BeginSelection(); }
+    void ExtendSelection() { FEdit->ExtendSelection(); }
+    void StartSelecting() { FEdit->StartSelecting(); }
+    void UpdateSelection() { FEdit->UpdateSelection(); }
+    void CancelSelection() { FEdit->CancelSelection(); }
+    void SelectAll() { FEdit->SelectAll(); }
+    void DeleteSelection() { FEdit->DeleteSelection(); }
+    bool PointInSelection(int row, int col) const { return FEdit->PointInSelection(row, col); }
+    bool CanDragSelection() const { return FEdit->CanDragSelection(); }
+    const TSelectionColumns& SelectionColumns() const { return FEdit->SelectionColumns(); }
     // Selection by bytes: first row, last row, first byte, last byte (inclusive).
-    int SelFirstRow() const { return FSelFirstRow; }
-    int SelLastRow() const { return FSelLastRow; }
-    int SelFirstByte() const { return FSelFirstByte; }
-    int SelLastByte() const { return FSelLastByte; }
+    int SelFirstRow() const { return FEdit->SelectionBytes().firstRow; }
+    int SelLastRow() const { return FEdit->SelectionBytes().lastRow; }
+    int SelFirstByte() const { return FEdit->SelectionBytes().firstByte; }
+    int SelLastByte() const { return FEdit->SelectionBytes().lastByte; }
     // Inserts text at the caret (replacing an active selection).
-    void InsertText(std::string_view text);
+    void InsertText(std::string_view text) { FEdit->InsertText(text); }
 
     // ---- Edit commands -------------------------------------------------------------------------------
     void Undo();
@@ -316,7 +307,7 @@ public:
     // ---- TEditorHost ---------------------------------------------------------------------------------
     void SetTopRowDirect(int row) override;
     int DisplayHeight() const override;
-    void CleanSelection() override;
+    void CleanSelection() override { FEdit->CleanSelection(); }
     void StringsChanged() override;
     void Refresh() override;
     void SetLinesUpdating(bool updating) override;
@@ -379,14 +370,16 @@ private:
     // Scrolls the strip `rect` by (dx, dy) pixels, moving the pixels and repainting only what is uncovered.
     void ScrollStrip(int dx, int dy, const QRect& rect);
     void ShiftTextForLeftbar(int oldWidth, int newWidth);
-    int ColumnOfByteLimited(int row, int byteIndex) const;
-    // Offset arithmetic: the length a row adds to an offset (bytes, plus 2 for a line break).
-    int RowOffsetLength(int row) const;
-    // Walks `offset` characters from baseRow; returns (row, column) as MoveCaretToOffset places it.
-    void OffsetToRowCol(int baseRow, int offset, int& row, int& col) const;
-    void ReplaceSelectionBy(std::string_view text);
-    std::string BoxRowBytes(int row, int& firstByte, int& endByte) const;
     bool WindowReady() const;
+
+    // TEditView: what the caret and selection model asks to be shown (EditorSelection.cpp).
+    void CaretPlaced() override;
+    void CaretColumnLeaving(int col) override;
+    void CaretColumnEntered(int col) override;
+    void SelectionChanged(const TSelectionColumns& before, const TSelectionColumns& after) override;
+    void SelectionCancelled(const TSelectionColumns& last) override;
+    void SelectionModeChanged(bool selectionActive) override;
+    bool LeftButtonHeld() const override;
 
     // Left bar and ruler (EditorLeftbar.cpp).
     bool UpdateDigitCount();
@@ -414,11 +407,11 @@ private:
                               const std::string& s, int y);
     void DrawEofMark(QPainter& p, const QRect& clip, int x, int y);
     void DrawRetMark(QPainter& p, int x, int y, const QColor& color);
-    void RepaintSelection();
+    void RepaintSelection(const TSelectionColumns& before, const TSelectionColumns& after);
     void InvalidateSelectionStrip(int row, int fromCol, int toCol);
     void InvalidateSelectionRows(int firstRow, int lastRow);
     QRect BoxPieceRect(int row, int leftCol, int rightCol) const;
-    int BoxEdgeColumn(int row, int col) const;
+    int BoxEdgeColumn(int row, int col) const { return FEdit->BoxEdgeColumn(row, col); }
     unsigned StyleBits(const TFontStyles& style) const;
     TFontStyles FontStyles() const;
 
@@ -434,21 +427,17 @@ private:
     std::unique_ptr<TEditorRuler> FRuler;
     TReserveWordList FReserveWordList;
     TDelimiters FDelimiters;
+    std::unique_ptr<TEditModel> FEdit;  // caret, selection and their edits on FRows
 
     // Properties.
     TBorderStyle FBorderStyle = bsSingle;
     TScrollStyle FScrollBars = ssNone;
-    bool FReadOnly = false;
     bool FWantReturns = true;
     bool FWantTabs = true;
     TColor FColor = clWindow;
     TColor FFontColor = clWindowText;
 
-    // Caret and scrolling state.
-    int FRow = 0;
-    int FCol = 0;
-    int FGoalCol = 0;
-    bool FGoalColValid = false;
+    // Scrolling state.
     int FTopRow = 0;
     int FTopCol = 0;
     int FHOffset = 0;
@@ -461,27 +450,11 @@ private:
     int FMaxTopRow = 0;
     bool FModified = false;
     bool FOverwriteMode = false;
-    bool FBoxSelectMode = false;
     bool FItalic = false;
-    bool FPlacing = false;  // suppresses intermediate UpdateCaret calls
     bool FLinesUpdating = false;
     TScrollInfo FVertInfo;
     TScrollInfo FHorzInfo;
     int FSyncingBars = 0;
-
-    // Selection.
-    TSelectionState FSelectionState = TSelectionState::None;
-    TSelDragState FSelDragState = TSelDragState::None;
-    int FAnchorRow = 0;
-    int FAnchorByte = 0;
-    int FAnchorCol = 0;
-    int FSelFirstRow = 0;
-    int FSelLastRow = 0;
-    int FSelFirstByte = 0;
-    int FSelLastByte = -1;
-    TSelectionColumns FSelCols;
-    TSelectionColumns FPaintedSel;
-    bool FSelectionRepaint = false;
 
     // Caret display.
     int FCaretHideCount = 0;

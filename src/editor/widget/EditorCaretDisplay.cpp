@@ -1,134 +1,9 @@
-// TEditor: the caret rule, caret moves, the caret's display and the IME candidate position.
+// TEditor: the caret's display and the IME candidate position (the caret rule and moves are the model's).
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <algorithm>
 
-#include "editor/rows/EditorScreenStrings.h"
-#include "editor/wrap/EditorWrapOption.h"
 #include "editor/widget/Editor.h"
-
-namespace {
-
-// The code of a column map at c, or 0 outside it.
-char MapAt(const std::string& map, int c) {
-    return c >= 0 && c < static_cast<int>(map.size()) ? map[static_cast<std::size_t>(c)] : '\0';
-}
-
-// Restores a flag on scope exit.
-class FlagGuard {
-public:
-    FlagGuard(bool& flag, bool value) : FFlag(flag), FOld(flag) { FFlag = value; }
-    ~FlagGuard() { FFlag = FOld; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
-}  // namespace
-
-// ---- The caret rule
-// ----------------------------------------------------------------------------------------------
-
-void TEditor::NormalizeCaretColumn(TMoveKind kind, int direction) {
-    const std::string map = RowColumnMap(FRow);
-    const int w = static_cast<int>(map.size());
-    const bool vertical = kind == TMoveKind::Vertical;
-    const auto remember = [&](int c) {
-        if (vertical && !FGoalColValid) {
-            FGoalCol = c;
-            FGoalColValid = true;
-        }
-    };
-
-    if (!vertical) {
-        FGoalColValid = false;
-    } else if (FGoalColValid) {
-        FCol = FGoalCol;
-    }
-    if (!FCaret->FreeCaret() && FCol > w) {
-        if (FCaret->KeepCaret()) remember((QGuiApplication::mouseButtons() & Qt::LeftButton) ? w : FCol);
-        FCol = w;
-    }
-    if (MapAt(map, FCol) == '5') {
-        remember(FCol);
-        FCol += direction;
-    }
-    if (!FCaret->InTab() && MapAt(map, FCol) == '3') {
-        remember(FCol);
-        while (MapAt(map, FCol) == '3') FCol += direction;
-    }
-    if (WordWrap() && FCol >= w) {
-        remember(FCol);
-        const int wrapByte = FRows->WrapOption().WrapByte();
-        if (RowEnd(FRow) == reWrapped) {
-            FCol = std::max(0, w - 1);
-        } else if (FCol >= wrapByte) {
-            FCol = std::max(w, wrapByte - 1);
-        }
-        if (MapAt(map, FCol) == '5') --FCol;
-        if (!FCaret->InTab()) {
-            while (FCol > 0 && MapAt(map, FCol) == '3') --FCol;
-        }
-    }
-    FCol = std::clamp(FCol, 0, kMaxCols);
-    if (!FPlacing) UpdateCaret();
-}
-
-// ---- Caret moves
-// -------------------------------------------------------------------------------------------------
-
-void TEditor::SetCol(int col) {
-    col = std::clamp(col, 0, kMaxCols);
-    if (FRuler->Visible()) EraseRulerMark(FCol);
-    const int old = FCol;
-    FCol = col;
-    NormalizeCaretColumn(TMoveKind::Horizontal, col > old ? 1 : -1);
-    if (FRuler->Visible()) DrawRulerMark(FCol);
-}
-
-void TEditor::SetRow(int row) {
-    const int count = LineCount();
-    if (row == FRow && FRow != count) return;
-    UnderlineHider underline(*this);
-    FRow = std::clamp(row, 0, count);
-    if (FRow == count && count > 0 && RowEnd(count - 1) == reEndOfText) --FRow;
-    const int oldCol = FCol;
-    NormalizeCaretColumn(TMoveKind::Vertical, -1);
-    if (FCol != oldCol && FRuler->Visible()) {
-        EraseRulerMark(oldCol);
-        DrawRulerMark(FCol);
-    }
-}
-
-void TEditor::SetRowCol(int row, int col) {
-    if (row == FRow && col == FCol) return;
-    {
-        FlagGuard placing(FPlacing, true);
-        SetRow(row);
-        const std::string map = RowColumnMap(FRow);
-        if (MapAt(map, col) == '5') --col;
-        if (!FCaret->InTab()) {
-            while (col > 0 && MapAt(map, col) == '3') --col;
-        }
-        SetCol(col);
-    }
-    UpdateCaret();
-}
-
-void TEditor::MoveCaretToOffset(int baseRow, int offset) {
-    int row = 0;
-    int col = 0;
-    OffsetToRowCol(baseRow, offset, row, col);
-    {
-        FlagGuard placing(FPlacing, true);
-        SetRow(row);
-        SetCol(col);
-    }
-    UpdateCaret();
-}
 
 void TEditor::UpdateCaret() {
     CreateEditorCaret();
@@ -143,7 +18,7 @@ void TEditor::UpdateCaret() {
 void TEditor::CreateEditorCaret() {
     if (!hasFocus()) return;
     const int w = FCharWidth - FMargin->Character();
-    const bool wide = MapAt(RowColumnMap(FRow), FCol) == '4';
+    const bool wide = TRowColumns::MapAt(RowColumnMap(Row()), Col()) == '4';
     QSize size;
     if (FOverwriteMode) {
         size = QSize(wide ? 2 * w : w, FCharHeight);
@@ -163,9 +38,9 @@ void TEditor::DestroyCaret() {
 }
 
 QPoint TEditor::CaretPixelPos() const {
-    int y = TextTop() + (FRow - FTopRow) * FRowHeight;
+    int y = TextTop() + (Row() - FTopRow) * FRowHeight;
     if (FCaret->Style() == csBrief && !FOverwriteMode) y += FCharHeight - 2;
-    return QPoint(TextLeft() + (FCol - FTopCol) * FCharWidth, y);
+    return QPoint(TextLeft() + (Col() - FTopCol) * FCharWidth, y);
 }
 
 QRect TEditor::CaretRect() const {
@@ -191,7 +66,8 @@ void TEditor::PlaceCaret() {
 
 void TEditor::ShowEditorCaret() {
     if (FCaretHideCount != 0 || !hasFocus() || FCaretShown || !FCaretCreated) return;
-    if (FRow < FTopRow || FRow > FTopRow + FVisibleRows || FCol < FTopCol || FCol > FTopCol + FVisibleCols)
+    if (Row() < FTopRow || Row() > FTopRow + FVisibleRows || Col() < FTopCol ||
+        Col() > FTopCol + FVisibleCols)
         return;
     FCaretShown = true;
     FCaretBlinkOn = true;
@@ -251,10 +127,10 @@ void TEditor::UpdateImeWindow() {
 QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
     switch (query) {
         case Qt::ImEnabled:
-            return !FReadOnly;
+            return !ReadOnly();
         case Qt::ImCursorRectangle: {
             // The caret cell, in the control's coordinates (the viewport sits inside the frame).
-            const QPoint cell(TextLeft() + (FCol - FTopCol) * FCharWidth, RowY(FRow));
+            const QPoint cell(TextLeft() + (Col() - FTopCol) * FCharWidth, RowY(Row()));
             return QRect(viewport()->mapTo(this, cell), QSize(FCharWidth, FCharHeight));
         }
         case Qt::ImFont:

@@ -203,10 +203,10 @@ void TEditor::DrawRuler(QPainter& p, const QRect& clip) {
     const int srcX = FCharWidth * (FTopCol % FRuler->GaugeRange());
     const QRect target(L, 0, W - L, FRulerHeight);
     p.drawImage(target, FImages.RulerImage(), QRect(srcX, 0, target.width(), FRulerHeight));
-    if (FCol >= FTopCol && FCol <= FTopCol + FVisibleCols) {
-        const QRect mark = FImages.MarkTargetRect(FCol, FTopCol, L);
+    if (Col() >= FTopCol && Col() <= FTopCol + FVisibleCols) {
+        const QRect mark = FImages.MarkTargetRect(Col(), FTopCol, L);
         if (mark.intersects(clip))
-            p.drawImage(mark, FImages.MarkImage(), FImages.MarkSourceRect(FCol, FTopCol));
+            p.drawImage(mark, FImages.MarkImage(), FImages.MarkSourceRect(Col(), FTopCol));
     }
 }
 

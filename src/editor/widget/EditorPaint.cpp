@@ -58,7 +58,7 @@ void TEditor::paintEvent(QPaintEvent* event) {
         PaintRect(p, region.boundingRect());
     }
     if (FCaretShown && FCaretBlinkOn && region.intersects(FCaretDrawnRect)) {
-        const bool selected = PointInSelection(FRow, FCol);
+        const bool selected = PointInSelection(Row(), Col());
         p.fillRect(FCaretDrawnRect, Resolve(selected ? FView->Colors().Select().Color() : FFontColor));
     }
 }
@@ -91,7 +91,7 @@ void TEditor::PaintRect(QPainter& p, const QRect& rect) {
     if (rect.intersects(leftGap)) p.fillRect(leftGap & rect, color);
 
     const bool underline =
-        FMarks->Underline().Visible() && FUnderlineHideCount == 0 && UnderlineY(FRow) != -1;
+        FMarks->Underline().Visible() && FUnderlineHideCount == 0 && UnderlineY(Row()) != -1;
 
     // Snap to the grid: whole row bands, the left edge on a column boundary.
     int top = std::max(T, rect.top());
@@ -138,7 +138,7 @@ void TEditor::PaintRect(QPainter& p, const QRect& rect) {
     p.restore();
 
     if (underline) {
-        const int uy = UnderlineY(FRow);
+        const int uy = UnderlineY(Row());
         p.fillRect(QRect(L, uy, W - L, 1) & QRect(left, top, right - left, bottom - top),
                    Resolve(FMarks->Underline().Color()));
     }
@@ -265,7 +265,7 @@ void TEditor::DrawSelectedRow(QPainter& p, const QRect& rect, int x, TEditorPars
 
 void TEditor::DrawRowWithSelection(QPainter& p, const QRect& rect, int x, TEditorParser& parser, int row,
                                    const std::string& s, int y) {
-    const TSelectionColumns& sel = FSelCols;
+    const TSelectionColumns& sel = SelectionColumns();
     if (row < sel.top || row > sel.bottom) {
         DrawRow(p, rect, x, parser, row, s, y);
         return;
@@ -275,7 +275,7 @@ void TEditor::DrawRowWithSelection(QPainter& p, const QRect& rect, int x, TEdito
     const auto cx = [&](int c) { return std::max(L, L + (c - FTopCol) * FCharWidth); };
     int a = L;  // selected from a to b
     int b = W;
-    if (FBoxSelectMode) {
+    if (BoxSelectMode()) {
         a = cx(BoxEdgeColumn(row, sel.left));
         b = cx(BoxEdgeColumn(row, sel.right));
     } else {
@@ -341,7 +341,7 @@ int TEditor::UnderlineY(int row) const {
 void TEditor::HideUnderline() {
     if (++FUnderlineHideCount != 1) return;
     if (!FMarks->Underline().Visible() || SelAvail()) return;
-    const int y = UnderlineY(FRow);
+    const int y = UnderlineY(Row());
     if (y != -1) InvalidateRect(QRect(TextLeft(), y, viewport()->width() - TextLeft(), 1));
 }
 
@@ -352,7 +352,7 @@ void TEditor::ShowUnderline() {
     }
     if (--FUnderlineHideCount != 0) return;
     if (!FMarks->Underline().Visible() || SelAvail()) return;
-    const int y = UnderlineY(FRow);
+    const int y = UnderlineY(Row());
     if (y != -1) InvalidateRect(QRect(TextLeft(), y, viewport()->width() - TextLeft(), 1));
 }
 

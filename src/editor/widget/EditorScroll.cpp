@@ -172,7 +172,7 @@ void TEditor::VScroll(TScrollRequest request, int trackPos) {
     const int d = std::clamp(*delta, -FTopRow, FMaxTopRow - FTopRow);
     if (d == 0) return;
     SetTopRow(FTopRow + d);
-    if (FCaret->LockScroll()) SetRow(FRow + d);
+    if (FCaret->LockScroll()) SetRow(Row() + d);
 }
 
 void TEditor::HScroll(TScrollRequest request, int trackPos) {
@@ -189,7 +189,7 @@ void TEditor::WheelScroll(int delta) {
     d = std::clamp(d, -FTopRow, FMaxTopRow - FTopRow);
     if (d == 0) return;
     SetTopRow(FTopRow + d);
-    if (FCaret->LockScroll()) SetRow(FRow + d);
+    if (FCaret->LockScroll()) SetRow(Row() + d);
 }
 
 void TEditor::wheelEvent(QWheelEvent* event) {
@@ -225,15 +225,17 @@ TRowCol TEditor::PointToRowCol(int x, int y, bool snap) const {
 
 void TEditor::ScrollCaretIntoView() {
     if (!hasFocus()) return;
-    if (FRow < FTopRow) {
-        SetTopRow(FRow);
-    } else if (FRow > FTopRow + FVisibleRows - 1) {
-        SetTopRow(FRow - FVisibleRows + 1);
+    const int row = Row();
+    if (row < FTopRow) {
+        SetTopRow(row);
+    } else if (row > FTopRow + FVisibleRows - 1) {
+        SetTopRow(row - FVisibleRows + 1);
     }
-    if (FCol < FTopCol) {
-        SetTopCol(std::max(0, std::min(FCol, FTopCol - FVisibleCols / 4)));
-    } else if (FCol > FTopCol + FVisibleCols - 1) {
-        SetTopCol(std::min(std::max(FCol - FVisibleCols + 1, FTopCol + FVisibleCols / 4),
+    const int col = Col();
+    if (col < FTopCol) {
+        SetTopCol(std::max(0, std::min(col, FTopCol - FVisibleCols / 4)));
+    } else if (col > FTopCol + FVisibleCols - 1) {
+        SetTopCol(std::min(std::max(col - FVisibleCols + 1, FTopCol + FVisibleCols / 4),
                            kMaxCols - FVisibleCols / 2));
     }
 }
@@ -258,7 +260,7 @@ void TEditor::SetTopRow(int row) {
 }
 
 void TEditor::SetTopCol(int col) {
-    if (FRuler->Visible()) EraseRulerMark(FCol);
+    if (FRuler->Visible()) EraseRulerMark(Col());
     CaretHider caret(*this);
     const int old = FTopCol;
     FTopCol = std::clamp(col, 0, std::max(0, kMaxCols - FVisibleCols / 2));

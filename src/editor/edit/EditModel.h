@@ -1,0 +1,185 @@
+// TEditModel: the caret, the selection and the edits of one editor, without a window.
+//
+// The model keeps the caret (row, column, goal column) under the caret rule, the anchor and the
+// selection (by bytes and by columns, stream or box), and turns selection edits into ReplaceRows calls
+// on the row list. It reads the caret options and the delimiter set of its control and reports what is
+// to be shown through TEditView. The TEditor widget owns one and forwards its caret, selection and
+// edit API to it; keys, mouse gestures and clipboard logic are built on it too.
+//
+// The class is split by concern: EditModel.cpp (offsets, selection text and edits), EditModelCaret.cpp
+// (the caret rule and caret moves), EditModelSelection.cpp (anchor, ranges and selection state).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "editor/EditorHost.h"
+#include "editor/edit/EditTypes.h"
+#include "editor/edit/EditView.h"
+#include "editor/edit/RowColumns.h"
+#include "editor/edit/TextOffsets.h"
+
+class TEditorCaret;
+class TEditorScreenStrings;
+
+class TEditModel {
+public:
+    // The column limit of every row.
+    static constexpr int kMaxCols = 1000;
+
+    TEditModel(TEditorScreenStrings& rows, const TEditorCaret& caret, const TDelimiters& delimiters,
+               TEditView& view);
+    TEditModel(const TEditModel&) = delete;
+    TEditModel& operator=(const TEditModel&) = delete;
+
+    const TRowColumns& Columns() const { return FColumns; }
+    const TTextOffsets& Offsets() const { return FOffsets; }
+    int LineCount() const;
+
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+
+    // ---- Caret (EditModelCaret.cpp) --------------------------------------------------------------------
+    int Row() const { return FRow; }
+    int Col() const { return FCol; }
+    int GoalCol() const { return FGoalColValid ? FGoalCol : -1; }
+    // Caret moves under the caret rule. SetCol clamps to 0..kMaxCols; SetRow clamps to the rows, where
+    // Count() is reachable only after a final line break.
+    void SetCol(int col);
+    void SetRow(int row);
+    // A placement at a point (the mouse): the column is taken to the start of a character or a TAB.
+    void SetRowCol(int row, int col);
+    // Puts the caret `offset` characters after the start of baseRow (the caret restore after an edit).
+    void MoveCaretToOffset(int baseRow, std::int64_t offset);
+    enum class TMoveKind { Vertical, Horizontal };
+    // The caret rule, after every change of Row or Col: never right of the row's end without a free caret,
+    // never inside a two-byte character, inside a TAB's fill only with InTab, never after the last
+    // column of a wrapped row; a vertical move keeps the goal column.
+    void NormalizeCaretColumn(TMoveKind kind, int direction);
+    // Takes the caret back into the rows after a change that bypassed the caret moves (a bulk update of
+    // the lines); the caller then shows the caret (no CaretPlaced).
+    void ClampCaret();
+    // The caret's byte index in its row.
+    int CaretByte() const { return FColumns.ColumnToByte(FRow, FCol); }
+
+    // ---- Offsets and the selection's text (EditModel.cpp) ----------------------------------------------
+    std::int64_t TextLength() const { return FOffsets.TextLength(); }
+    std::int64_t PositionToOffset(int row, int byteIndex) const {
+        return FOffsets.PositionToOffset(row, byteIndex);
+    }
+    // Offset of the first selected byte, else of the caret.
+    std::int64_t SelStart() const;
+    // Drops the selection and puts the caret at the offset.
+    void SetSelStart(std::int64_t offset);
+    std::int64_t SelLength() const;
+    // Selects count characters from the selection's start or the caret (box mode is switched off);
+    // count <= 0 drops the selection, leaving the caret at its start.
+    void SetSelLength(std::int64_t count);
+    std::string SelText() const;
+    // Replaces the selection by text, or inserts it at the caret; an empty text deletes the selection.
+    // Nothing when read-only.
+    void SetSelText(std::string_view text);
+
+    // ---- Edits (EditModel.cpp) -------------------------------------------------------------------------
+    // Typing at the caret: replaces an active selection, else inserts (after spaces up to a free caret
+    // right of the row's end).
+    void InsertText(std::string_view text);
+    // Rebuilds the selected rows without the selection and with text where it began (on the top row of a
+    // box), in one ReplaceRows; the caret goes after the inserted text.
+    void ReplaceSelectionBy(std::string_view text);
+    void DeleteSelection();
+    void SelectAll();
+
+    // ---- Selection (EditModelSelection.cpp) -------------------------------------------------------------
+    TSelectionState SelectionState() const { return FSelectionState; }
+    bool SelAvail() const { return FSelectionState == TSelectionState::Active; }
+    TSelDragState SelDragState() const { return FSelDragState; }
+    bool BoxSelectMode() const { return FBoxSelectMode; }
+    // Nothing when unchanged or while a selection is dragged; recomputes an active selection in the new mode.
+    void SetBoxSelectMode(bool on);
+    const TSelectionColumns& SelectionColumns() const { return FSelCols; }
+    const TSelectionBytes& SelectionBytes() const { return FSelBytes; }
+    // Sets the anchor at the caret (dropping an active selection), nothing selected yet.
+    void BeginSelection();
+    // Anchored: starts selecting; active: follows the caret.
+    void ExtendSelection();
+    void StartSelecting();
+    // Recomputes both ranges from anchor and caret.
+    void UpdateSelection();
+    void CancelSelection();
+    // Drops an active selection, or forgets an anchor.
+    void CleanSelection();
+    bool PointInSelection(int row, int col) const;
+    bool CanDragSelection() const;
+    // The bytes of a row inside the box (box mode).
+    TByteSpan BoxRowBytes(int row) const { return FColumns.BoxRowBytes(row, FSelCols.left, FSelCols.right); }
+    int BoxEdgeColumn(int row, int col) const { return FColumns.BoxEdgeColumn(row, col); }
+
+private:
+    // Guards of the view's nesting pairs, and of a multi-step placement.
+    class TCaretHidden {
+    public:
+        explicit TCaretHidden(TEditView& view) : FView(view) { FView.HideCaretNested(); }
+        ~TCaretHidden() { FView.ShowCaretNested(); }
+        TCaretHidden(const TCaretHidden&) = delete;
+        TCaretHidden& operator=(const TCaretHidden&) = delete;
+
+    private:
+        TEditView& FView;
+    };
+    class TUnderlineHidden {
+    public:
+        TUnderlineHidden(TEditView& view, bool on) : FView(on ? &view : nullptr) {
+            if (FView) FView->HideUnderline();
+        }
+        ~TUnderlineHidden() {
+            if (FView) FView->ShowUnderline();
+        }
+        TUnderlineHidden(const TUnderlineHidden&) = delete;
+        TUnderlineHidden& operator=(const TUnderlineHidden&) = delete;
+
+    private:
+        TEditView* FView;
+    };
+    class TPlacing {
+    public:
+        explicit TPlacing(bool& flag) : FFlag(flag), FOld(flag) { FFlag = true; }
+        ~TPlacing() { FFlag = FOld; }
+        TPlacing(const TPlacing&) = delete;
+        TPlacing& operator=(const TPlacing&) = delete;
+
+    private:
+        bool& FFlag;
+        bool FOld;
+    };
+
+    void SetRowAndColumn(TRowCol at);
+    // The row from which the caret's target is counted across an edit of `row`: the nearest row above the
+    // edit that re-wrapping cannot move.
+    int CaretBaseRow(int row) const;
+
+    TEditorScreenStrings* FRows;
+    const TEditorCaret* FCaret;
+    TEditView* FView;
+    TRowColumns FColumns;
+    TTextOffsets FOffsets;
+    bool FReadOnly = false;
+
+    // Caret.
+    int FRow = 0;
+    int FCol = 0;
+    int FGoalCol = 0;
+    bool FGoalColValid = false;
+    bool FPlacing = false;  // a multi-step placement: CaretPlaced once at its end
+
+    // Selection.
+    TSelectionState FSelectionState = TSelectionState::None;
+    TSelDragState FSelDragState = TSelDragState::None;
+    bool FBoxSelectMode = false;
+    int FAnchorRow = 0;
+    int FAnchorByte = 0;
+    int FAnchorCol = 0;
+    TSelectionBytes FSelBytes;
+    TSelectionColumns FSelCols;
+};
