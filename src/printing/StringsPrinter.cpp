@@ -73,12 +73,13 @@ private:
 // Records each page into a picture of the page list.
 class TPictureCanvas : public TPageCanvas {
 public:
-    TPictureCanvas(const TStringsPrinter& printer, TMetaFileList& pages, const printing::TPageGeometry& g,
-                   const QFont& font, QSize pageSize)
-        : FPrinter(printer), FPages(pages), FGeometry(g), FFont(font), FMetrics(font), FPageSize(pageSize),
+    TPictureCanvas(const TStringsPrinter& printer, int& pageNumber, TMetaFileList& pages,
+                   const printing::TPageGeometry& g, const QFont& font, QSize pageSize)
+        : FPrinter(printer), FPageNumber(pageNumber), FPages(pages), FGeometry(g), FFont(font), FMetrics(font), FPageSize(pageSize),
           FAscent(QFontMetrics(font).ascent()) {}
 
     void BeginPage(int pageNumber) override {
+        FPageNumber = pageNumber;
         QPicture& picture = FPages.Add();
         FPainter.begin(&picture);
         FPainter.setFont(FFont);
@@ -115,6 +116,7 @@ private:
     }
 
     const TStringsPrinter& FPrinter;
+    int& FPageNumber;
     TMetaFileList& FPages;
     const printing::TPageGeometry& FGeometry;
     QFont FFont;
@@ -407,7 +409,7 @@ bool TStringsPrinter::BuildPages(const TStrings& lines, TMetaFileList& pages, co
         } reset{*this};
         window.Open(caption);
         TWindowProgress progress(window);
-        TPictureCanvas canvas(*this, pages, geometry, font, QSize(settings.PageWidth, settings.PageHeight));
+        TPictureCanvas canvas(*this, FPageNumber, pages, geometry, font, QSize(settings.PageWidth, settings.PageHeight));
         TPageLayouter layouter(geometry, wrapper, canvas, &progress);
         completed = layouter.Run(lines);
     }
