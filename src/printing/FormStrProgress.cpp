@@ -22,7 +22,7 @@ TFormStrProgress::TFormStrProgress(QWidget* parent) : QDialog(parent) {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     setFont(font);
-    setFixedSize(373, 91);
+    resize(373, 91);
 
     Label1 = new QLabel(kProcessing, this);
     Label1->move(20, 10);

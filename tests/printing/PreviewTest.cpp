@@ -20,6 +20,7 @@
 namespace {
 
 void Shot(QWidget& w, const char* name) {
+    QApplication::processEvents();  // the scroll bars follow a new sheet size on a posted layout request
     const QString folder = qEnvironmentVariable("VELLORIA_PRINT_SHOTS");
     if (!folder.isEmpty()) w.grab().save(folder + QLatin1Char('/') + QLatin1String(name) + ".png");
 }
