@@ -39,9 +39,9 @@ int FullLines() {
 }
 
 std::vector<std::string> MakeLines(int count) {
-    static const char* const kWords[] = {"日本語の文章", "ひらがな",   "カタカナ",   "漢字交じり", "全角ＡＢＣ",
-                                         "、",           "。",         "「引用」",   "東京都",     "半角ｶﾅ",
-                                         "会議の記録",   "見積もり",   "来週の予定", "お知らせ",   "資料"};
+    static const char* const kWords[] = {"日本語の文章", "ひらがな", "カタカナ",   "漢字交じり", "全角ＡＢＣ",
+                                         "、",           "。",       "「引用」",   "東京都",     "半角ｶﾅ",
+                                         "会議の記録",   "見積もり", "来週の予定", "お知らせ",   "資料"};
     static const char* const kAscii[] = {"alpha", "beta", "item_42", "2024-04-08", "10:30", "x"};
     std::vector<std::string> words;
     for (const char* w : kWords) words.push_back(SjisCodec::FromUnicode(QString::fromUtf8(w)));
@@ -80,7 +80,8 @@ struct TFixture {
         Printer.SetFont(font);
         Printer.SetLineNumber(true);
         Printer.SetFileName(QStringLiteral("/home/user/bench.vlt"));
-        Printer.SetHeader(TStringsPrinter::DocumentHeader(SjisCodec::FromUnicode(QStringLiteral("大きな文書"))));
+        Printer.SetHeader(
+            TStringsPrinter::DocumentHeader(SjisCodec::FromUnicode(QStringLiteral("大きな文書"))));
         Printer.SetFooter("%p");
         QPrinter& p = Printer.Printer();
         p.setOutputFormat(QPrinter::PdfFormat);
@@ -158,7 +159,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                medians[run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] =
+                medians[run.run_name.function_name +
+                        (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] =
                     run.GetAdjustedRealTime();
                 if (run.counters.count("pages")) pages = run.counters.at("pages");
             }

@@ -75,7 +75,13 @@ class TPictureCanvas : public TPageCanvas {
 public:
     TPictureCanvas(const TStringsPrinter& printer, int& pageNumber, TMetaFileList& pages,
                    const printing::TPageGeometry& g, const QFont& font, QSize pageSize)
-        : FPrinter(printer), FPageNumber(pageNumber), FPages(pages), FGeometry(g), FFont(font), FMetrics(font), FPageSize(pageSize),
+        : FPrinter(printer),
+          FPageNumber(pageNumber),
+          FPages(pages),
+          FGeometry(g),
+          FFont(font),
+          FMetrics(font),
+          FPageSize(pageSize),
           FAscent(QFontMetrics(font).ascent()) {}
 
     void BeginPage(int pageNumber) override {
@@ -314,8 +320,8 @@ double TStringsPrinter::ScreenToPrinterRatio() {
 QFont TStringsPrinter::PrinterFont() {
     QFont font = FFont;
     const int dpi = Printer().logicalDpiX();
-    const double size = FFont.pixelSize() > 0 ? FFont.pixelSize() / ScreenToPrinterRatio()
-                                              : FFont.pointSizeF() * dpi / 72.0;
+    const double size =
+        FFont.pixelSize() > 0 ? FFont.pixelSize() / ScreenToPrinterRatio() : FFont.pointSizeF() * dpi / 72.0;
     font.setPixelSize(std::max(1, RoundHalfEven(size)));
     // The layout adds up the widths of single characters; kerning would move the drawn glyphs off them.
     font.setKerning(false);
@@ -388,8 +394,9 @@ bool TStringsPrinter::BuildPages(const TStrings& lines, TMetaFileList& pages, co
 
     const QFont font = PrinterFont();
     const QFontMetrics metrics(font);
-    const printing::TPageGeometry geometry = printing::ComputePageGeometry(
-        settings, metrics.height() + std::max(0, metrics.leading()), metrics.averageCharWidth(), lines.Count());
+    const printing::TPageGeometry geometry =
+        printing::ComputePageGeometry(settings, metrics.height() + std::max(0, metrics.leading()),
+                                      metrics.averageCharWidth(), lines.Count());
 
     TFontWidths widths(font);
     // Tabs stop every eight average characters.
@@ -409,7 +416,8 @@ bool TStringsPrinter::BuildPages(const TStrings& lines, TMetaFileList& pages, co
         } reset{*this};
         window.Open(caption);
         TWindowProgress progress(window);
-        TPictureCanvas canvas(*this, FPageNumber, pages, geometry, font, QSize(settings.PageWidth, settings.PageHeight));
+        TPictureCanvas canvas(*this, FPageNumber, pages, geometry, font,
+                              QSize(settings.PageWidth, settings.PageHeight));
         TPageLayouter layouter(geometry, wrapper, canvas, &progress);
         completed = layouter.Run(lines);
     }

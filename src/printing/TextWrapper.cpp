@@ -20,7 +20,8 @@ double TTextWrapper::CodeWidth(unsigned code) {
 double TTextWrapper::Advance(std::string_view line, std::size_t pos, std::size_t len, double x) {
     const unsigned char c = static_cast<unsigned char>(line[pos]);
     if (c == '\t') return (std::floor(x / FTabWidth) + 1) * FTabWidth - x;
-    if (len == 2) return CodeWidth((static_cast<unsigned>(c) << 8) | static_cast<unsigned char>(line[pos + 1]));
+    if (len == 2)
+        return CodeWidth((static_cast<unsigned>(c) << 8) | static_cast<unsigned char>(line[pos + 1]));
     return CodeWidth(c);
 }
 

@@ -109,7 +109,7 @@ TEST(PaperTable, HoldsEveryCodeWithItsSize) {
     const struct {
         int Code;
         double Width, Height;
-    } sizes[] = {{9, 210, 297}, {8, 297, 420},  {12, 250, 354}, {13, 182, 257}, {43, 100, 148},
+    } sizes[] = {{9, 210, 297},  {8, 297, 420},  {12, 250, 354}, {13, 182, 257},   {43, 100, 148},
                  {27, 110, 220}, {48, 100, 100}, {49, 100, 100}, {1, 215.9, 279.4}};
     for (const auto& size : sizes) {
         EXPECT_NEAR(TStringsPrinterInfo::Find(size.Code)->Width, size.Width, 1e-9) << size.Code;

@@ -65,8 +65,9 @@ TEST_F(PreviewTest, NavigatesAndZooms) {
     const printing::TPaperOffsets o = FPrinter.GetPaperOffsets();
     const double r = FPrinter.ScreenToPrinterRatio();
     const QRect bounds = FPages[0].boundingRect();
-    EXPECT_EQ(preview.Image1->size(), QSize(printing::RoundHalfEven((bounds.width() + o.Left + o.Right) * r),
-                                            printing::RoundHalfEven((bounds.height() + o.Top + o.Bottom) * r)));
+    EXPECT_EQ(preview.Image1->size(),
+              QSize(printing::RoundHalfEven((bounds.width() + o.Left + o.Right) * r),
+                    printing::RoundHalfEven((bounds.height() + o.Top + o.Bottom) * r)));
     EXPECT_EQ(preview.Image1->pos(), QPoint(0, 0));
     EXPECT_GT(preview.ScrollBox1->verticalScrollBar()->maximum(), 0);
     Shot(preview, "preview-actual");

@@ -46,9 +46,9 @@ TEST(StringsPrinter, SettersClampAndAssignCopiesEverything) {
     q.Assign(p);
     EXPECT_EQ(q.Header(), "%F - " + S("名前") + "  %y/%m/%d %t");
     auto all = [](const TStringsPrinter& x) {
-        return std::make_tuple(x.ColumnCount(), x.ColumnSpace(), x.FileName(), x.Font(), x.FontColor(), x.Header(),
-                               x.Footer(), x.HeaderAlign(), x.FooterAlign(), x.LineNumber(), x.MarginTop(),
-                               x.MarginBottom(), x.MarginLeft(), x.MarginRight());
+        return std::make_tuple(x.ColumnCount(), x.ColumnSpace(), x.FileName(), x.Font(), x.FontColor(),
+                               x.Header(), x.Footer(), x.HeaderAlign(), x.FooterAlign(), x.LineNumber(),
+                               x.MarginTop(), x.MarginBottom(), x.MarginLeft(), x.MarginRight());
     };
     EXPECT_TRUE(all(q) == all(p));
     EXPECT_EQ(std::make_tuple(q.MarginTop(), q.MarginBottom(), q.MarginLeft(), q.MarginRight()),
@@ -178,10 +178,12 @@ QString RunTool(const QString& program, const QStringList& args) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// All documents of the sample list in one job on A5 in a 20 point font, so that it takes two pages and long lines wrap.
+// All documents of the sample list in one job on A5 in a 20 point font, so that it takes two pages and long
+// lines wrap.
 TEST(StringsPrinter, PrintsTheSampleListToPdf) {
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    ASSERT_FALSE(pdftotext.isEmpty()) << "pdftotext is missing: scripts/install-deps.sh installs poppler-utils";
+    ASSERT_FALSE(pdftotext.isEmpty())
+        << "pdftotext is missing: scripts/install-deps.sh installs poppler-utils";
     const std::vector<TSampleDocument> documents = SampleDocuments();
     ASSERT_GE(documents.size(), 7u);
     TStringList lines;

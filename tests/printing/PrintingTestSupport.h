@@ -41,7 +41,8 @@ struct TSampleDocument {
 inline std::vector<TSampleDocument> SampleDocuments() {
     TDocumentTree tree;
     TListFileHost host;
-    TListFile(tree, host).ReadListFile(std::filesystem::path(VELLORIA_SOURCE_DIR) / "examples" / "sample.vlt");
+    TListFile(tree, host)
+        .ReadListFile(std::filesystem::path(VELLORIA_SOURCE_DIR) / "examples" / "sample.vlt");
     std::vector<TSampleDocument> out;
     tree.ForEachPreOrder(nullptr, [&](TDocumentNode* node, int) {
         if (!node->IsGroup()) out.push_back({node->Record().Name, node->Record().Text});
