@@ -3,7 +3,9 @@
 // The control shows the screen rows of a TEditorScreenStrings on an exact column grid (one column per
 // byte, CharWidth pixels each), with a left bar of line numbers and a column ruler, and keeps the caret,
 // the selection and the scroll position in screen rows and tab-expanded screen columns. It implements
-// TEditorHost, the interface through which the row list reaches the editors that show it.
+// TRowListClient, through which the row list reaches the editors that show it, and TRepaintTarget, which
+// receives the repaint its TEditorScreen computes after a change; it hands the row list its scanner
+// options and column rules as values (RowListOptions).
 //
 // The class is split by concern over several files: Editor.cpp (construction, properties, option and
 // change notifications), EditorCaret.cpp (caret rule, caret moves and display), EditorScroll.cpp
@@ -31,13 +33,15 @@
 #include <vector>
 
 #include "editor/options/EditorCaret.h"
-#include "editor/EditorHost.h"
+#include "editor/RepaintTarget.h"
+#include "editor/RowListClient.h"
 #include "editor/options/EditorLeftbar.h"
 #include "editor/options/EditorMargin.h"
 #include "editor/options/EditorMarks.h"
 #include "editor/options/EditorRuler.h"
 #include "editor/EditorTypes.h"
 #include "editor/options/EditorViewInfo.h"
+#include "editor/rows/RowListOptions.h"
 #include "editor/rows/RowWord.h"
 #include "editor/widget/EditorGutterImages.h"
 #include "editor/widget/EditorTextPainter.h"
@@ -93,7 +97,7 @@ struct TSelectionColumns {
     bool operator==(const TSelectionColumns&) const = default;
 };
 
-class TEditor : public QAbstractScrollArea, public TEditorHost {
+class TEditor : public QAbstractScrollArea, public TRowListClient, public TRepaintTarget {
 public:
     using TNotifyEvent = std::function<void(TEditor* sender)>;
     using TDrawLineEvent = std::function<void(TEditor* sender, const std::string& lineStr, int x, int y,
@@ -128,17 +132,17 @@ public:
     const TEditorMargin& Margin() const { return *FMargin; }
     void SetMargin(const TEditorMargin& margin);
     TEditorLeftbar& Leftbar() { return *FLeftbar; }
-    const TEditorLeftbar& Leftbar() const override { return *FLeftbar; }
+    const TEditorLeftbar& Leftbar() const { return *FLeftbar; }
     void SetLeftbar(const TEditorLeftbar& leftbar);
     TEditorRuler& Ruler() { return *FRuler; }
     const TEditorRuler& Ruler() const { return *FRuler; }
     void SetRuler(const TEditorRuler& ruler);
     TEditorViewInfo& View() { return *FView; }
-    const TEditorViewInfo& View() const override { return *FView; }
+    const TEditorViewInfo& View() const { return *FView; }
     void SetView(const TEditorViewInfo& view);
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value);
-    const TReserveWordList& ReserveWordList() const override { return FReserveWordList; }
+    const TReserveWordList& ReserveWordList() const { return FReserveWordList; }
     // Sorted without regard to ASCII case, duplicates ignored; equal lists are ignored.
     void SetReserveWordList(const std::vector<std::string>& words);
     TScrollStyle ScrollBars() const { return FScrollBars; }
@@ -296,7 +300,7 @@ public:
     bool CanRedo() const;
     void Clear();
 
-    // ---- Repaint requests (also used by the row list through TEditorHost) ----------------------------
+    // ---- Repaint requests (TRepaintTarget; InvalidateRow comes from the row list) ---------------------
     void InvalidateRow(int row) override;
     void InvalidateRows(int firstRow, int lastRow) override;
     void InvalidateLeftbarRows(int firstRow, int lastRow) override;
@@ -313,7 +317,7 @@ public:
     int RowY(int row) const { return TextTop() + (row - FTopRow) * FRowHeight; }
     int UnderlineY(int row) const;
 
-    // ---- TEditorHost ---------------------------------------------------------------------------------
+    // ---- TRowListClient, and the options handed to the row list ----------------------------------------
     void SetTopRowDirect(int row) override;
     int DisplayHeight() const override;
     void CleanSelection() override;
@@ -321,10 +325,13 @@ public:
     void Refresh() override;
     void SetLinesUpdating(bool updating) override;
     void ScrollRowsFrom(int row, int delta) override;
-    const TDelimiters& Delimiters() const override { return FDelimiters; }
-    int TabSpaceCount() const override;
-    bool IsLoading() const override { return false; }
     bool Focused() const override;
+    const TDelimiters& Delimiters() const { return FDelimiters; }
+    int TabSpaceCount() const;
+    // What the row list wraps and scans with while this editor owns it.
+    TScanOptions ScanOptions() const { return {FView.get(), &FReserveWordList}; }
+    TColumnRules ColumnRules() const;
+    TRowListOptions RowListOptions() const { return {ScanOptions(), ColumnRules()}; }
 
     // The Qt cursor of a cursor number of the options (built-in cursors are negative; 1 is the right-pointing
     // arrow of the left margin and 2 the drag-copy cursor, registered at start-up in the original).
@@ -386,7 +393,6 @@ private:
     void OffsetToRowCol(int baseRow, int offset, int& row, int& col) const;
     void ReplaceSelectionBy(std::string_view text);
     std::string BoxRowBytes(int row, int& firstByte, int& endByte) const;
-    bool WindowReady() const;
 
     // Left bar and ruler (EditorLeftbar.cpp).
     bool UpdateDigitCount();

@@ -113,7 +113,7 @@ void TEditor::PaintRect(QPainter& p, const QRect& rect) {
     const int band = FCharHeight + FMargin->UnderlineSpace();
     const int x = L - FHOffset;
     const int count = LineCount();
-    std::unique_ptr<TEditorParser> parser = FRows->ParserFactory()(this, kBracketNone);
+    std::unique_ptr<TEditorParser> parser = FRows->ParserFactory()(ScanOptions(), kBracketNone);
     // Text is clipped to the text area: a character cut by the left edge must not spill into the margin.
     p.save();
     p.setClipRect(QRect(L, T, W - L, H - T), Qt::IntersectClip);
@@ -169,7 +169,7 @@ void TEditor::DrawRow(QPainter& p, const QRect& rect, int x, TEditorParser& pars
         const int colTo = std::min(ownLen, (clip.right() + 1 - x + FCharWidth - 1) / FCharWidth);
         // Tokens whose colours differ from the control's; the gaps between them use the default triple.
         std::vector<Run> runs;
-        parser.ResetScan(line.c_str(), this, FRows->RowEntryKind(row), FRows->RowBracket(row));
+        parser.ResetScan(line.c_str(), ScanOptions(), FRows->RowEntryKind(row), FRows->RowBracket(row));
         for (int kind = parser.Kind(); kind != tokNone; kind = parser.NextToken()) {
             const int off = parser.TokenOffset();
             if (off >= ownLen || off >= colTo) break;
@@ -236,7 +236,7 @@ void TEditor::DrawSelectedRow(QPainter& p, const QRect& rect, int x, TEditorPars
         const TFontStyles defStyle = FontStyles();
         const QColor fg = Resolve(select.Color());
         int at = colFrom;
-        parser.ResetScan(line.c_str(), this, FRows->RowEntryKind(row), FRows->RowBracket(row));
+        parser.ResetScan(line.c_str(), ScanOptions(), FRows->RowEntryKind(row), FRows->RowBracket(row));
         for (int kind = parser.Kind(); kind != tokNone; kind = parser.NextToken()) {
             const int off = parser.TokenOffset();
             if (off >= ownLen || off >= colTo) break;

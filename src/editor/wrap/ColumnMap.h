@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/EditorHost.h"
+#include "editor/EditorTypes.h"
 
 // Number of fill columns after a TAB whose own column makes the map mapLength columns long.
 constexpr int TabFillCount(int mapLength, int tabSpaceCount, int wrapByte) noexcept {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "editor/support/RowsTestHost.h"
+#include "editor/support/FakeEditorHost.h"
 #include "editor/support/RowsTestUtil.h"
 #include "editor/rows/EditorScreen.h"
 #include "editor/rows/EditorScreenStrings.h"
@@ -24,9 +24,9 @@ namespace {
 
 struct LinesFixture : ::testing::Test {
     TEditorScreenStrings rows;
-    TRowsTestHost host;
+    TFakeEditorHost host;
     TEditorStrings lines{rows, &host};
-    LinesFixture() { rows.AddEditor(&host); }
+    LinesFixture() { rows.AddEditor(&host, host.Options()); }
 };
 
 std::string TempFile(const std::string& name, const std::string& bytes) {
@@ -187,9 +187,9 @@ TEST_F(LinesFixture, LoadFromMissingFileThrowsNamingItAndEndsTheUpdate) {
 }
 
 TEST(EditorScreen, RepaintArithmetic) {
-    TRowsTestHost host;
+    TFakeEditorHost host;
     host.visibleRows = 10;
-    TEditorScreen screen(host);
+    TEditorScreen screen(host, host.leftbar);
 
     screen.Update(TChangeRecord{3, 1, 1, 0, false}, 50);  // nothing pending
     EXPECT_TRUE(host.calls.empty());
@@ -211,11 +211,11 @@ TEST(EditorScreen, RepaintArithmetic) {
 }
 
 TEST(EditorScreen, LeftBarNumbers) {
-    TRowsTestHost host;
+    TFakeEditorHost host;
     host.visibleRows = 10;
     host.leftbar.SetVisible(true);
     host.leftbar.SetShowNumber(true);
-    TEditorScreen screen(host);
+    TEditorScreen screen(host, host.leftbar);
 
     host.leftbar.SetShowNumberMode(nmLine);
     screen.Update(TChangeRecord{3, 1, 1, 0, true}, 50);
