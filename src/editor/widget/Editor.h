@@ -13,10 +13,9 @@
 // painting), EditorSelection.cpp (selection model and character offsets), EditorLeftbar.cpp (left bar and
 // ruler). Keyboard, IME typing, mouse gestures, clipboard and the popup menu slot in beside them.
 //
-// Painting follows Qt's model: everything is drawn inside paintEvent. Where the original control drew
-// directly (selection changes, ruler mark, underline), this one invalidates exactly the strips whose
-// state changed and the paint pass draws them; scrolling moves pixels with QWidget::scroll and paints
-// only the uncovered strip.
+// Painting follows Qt's model: everything is drawn inside paintEvent. A change of the selection, the ruler
+// mark or the underline invalidates exactly the strips whose state changed and the paint pass draws them;
+// scrolling moves pixels with QWidget::scroll and paints only the uncovered strip.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -33,6 +32,7 @@
 #include <vector>
 
 #include "editor/options/EditorCaret.h"
+#include "base/PairGuard.h"
 #include "editor/RepaintTarget.h"
 #include "editor/RowListClient.h"
 #include "editor/options/EditorLeftbar.h"
@@ -59,7 +59,7 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum class TSelectionState { None, Anchored, Active };
 enum class TSelDragState { None, Pending, Dragging };
 
-// Scroll-bar requests (the codes of the platform's scroll messages, 0..7).
+// Scroll-bar requests, 0..7: what a bar action, a key or the wheel asks of VScroll and HScroll.
 enum TScrollRequest {
     sbLineUp = 0,
     sbLineDown = 1,
@@ -71,7 +71,7 @@ enum TScrollRequest {
     sbBottom = 7,
 };
 
-// What a scroll bar shows: minimum, maximum, page and position as the original control set them (the Qt
+// What a scroll bar shows: minimum, maximum, page and position, the page counted inside the range (the Qt
 // bar's own maximum is maximum - page + 1).
 struct TScrollInfo {
     int min = 0;
@@ -118,7 +118,7 @@ public:
     TNotifyEvent OnTopColChange;
     TNotifyEvent OnTopRowChange;
 
-    // ---- Published properties ------------------------------------------------------------------------
+    // ---- Properties (the options the owner sets up) -------------------------------------------------
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle style);
     TEditorCaret& Caret() { return *FCaret; }
@@ -248,31 +248,13 @@ public:
     void HScroll(TScrollRequest request, int trackPos = 0);
     void WheelScroll(int delta);
 
-    // Caret display: nesting counters; every hide is matched by a show (use CaretHider).
+    // Caret display: nesting counters; every hide is matched by a show (use CaretHider, UnderlineHider).
     void HideCaretNested() override;
     void ShowCaretNested() override;
     void HideUnderline();
     void ShowUnderline();
-    class CaretHider {
-    public:
-        explicit CaretHider(TEditor& e) : FEditor(e) { FEditor.HideCaretNested(); }
-        ~CaretHider() { FEditor.ShowCaretNested(); }
-        CaretHider(const CaretHider&) = delete;
-        CaretHider& operator=(const CaretHider&) = delete;
-
-    private:
-        TEditor& FEditor;
-    };
-    class UnderlineHider {
-    public:
-        explicit UnderlineHider(TEditor& e) : FEditor(e) { FEditor.HideUnderline(); }
-        ~UnderlineHider() { FEditor.ShowUnderline(); }
-        UnderlineHider(const UnderlineHider&) = delete;
-        UnderlineHider& operator=(const UnderlineHider&) = delete;
-
-    private:
-        TEditor& FEditor;
-    };
+    using CaretHider = TPairGuard<TEditor, &TEditor::HideCaretNested, &TEditor::ShowCaretNested>;
+    using UnderlineHider = TPairGuard<TEditor, &TEditor::HideUnderline, &TEditor::ShowUnderline>;
 
     // ---- Selection -----------------------------------------------------------------------------------
     void BeginSelection();
@@ -334,7 +316,7 @@ public:
     TRowListOptions RowListOptions() const { return {ScanOptions(), ColumnRules()}; }
 
     // The Qt cursor of a cursor number of the options (built-in cursors are negative; 1 is the right-pointing
-    // arrow of the left margin and 2 the drag-copy cursor, registered at start-up in the original).
+    // arrow of the left margin and 2 the drag-copy cursor).
     static QCursor CursorOf(TCursor cursor);
 
     // The colour of a colour number in this control's palette.
@@ -355,7 +337,7 @@ public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
-    // Overridable operations of the original control.
+    // Operations a derived control may replace.
     virtual void FillDelimiters();
     virtual void OptionChanged(TNotifyPersistent* sender);
     virtual void DoChange();
@@ -411,7 +393,11 @@ private:
     int ScreenHeight() const;
 
     // Painting (EditorPaint.cpp).
+    struct TRowPaint;
     void PaintRect(QPainter& p, const QRect& rect);
+    bool BeginRowPaint(const QRect& rect, int x, int row, const std::string& s, TRowPaint& out);
+    void EndRowPaint(QPainter& p, const QRect& rect, int x, int y, int row, const TRowPaint& piece,
+                     bool selected, const QColor& retColor);
     void DrawRow(QPainter& p, const QRect& rect, int x, TEditorParser& parser, int row, const std::string& s,
                  int y);
     void DrawSelectedRow(QPainter& p, const QRect& rect, int x, TEditorParser& parser, int row,

@@ -6,13 +6,9 @@
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/wrap/EditorWrapOption.h"
 #include "editor/widget/Editor.h"
+#include "editor/wrap/ColumnMap.h"
 
 namespace {
-
-// The code of a column map at c, or 0 outside it.
-char MapAt(const std::string& map, int c) {
-    return c >= 0 && c < static_cast<int>(map.size()) ? map[static_cast<std::size_t>(c)] : '\0';
-}
 
 // Restores a flag on scope exit.
 class FlagGuard {
@@ -52,13 +48,13 @@ void TEditor::NormalizeCaretColumn(TMoveKind kind, int direction) {
         if (FCaret->KeepCaret()) remember((QGuiApplication::mouseButtons() & Qt::LeftButton) ? w : FCol);
         FCol = w;
     }
-    if (MapAt(map, FCol) == '5') {
+    if (ColumnCodeAt(map, FCol) == '5') {
         remember(FCol);
         FCol += direction;
     }
-    if (!FCaret->InTab() && MapAt(map, FCol) == '3') {
+    if (!FCaret->InTab() && ColumnCodeAt(map, FCol) == '3') {
         remember(FCol);
-        while (MapAt(map, FCol) == '3') FCol += direction;
+        while (ColumnCodeAt(map, FCol) == '3') FCol += direction;
     }
     if (WordWrap() && FCol >= w) {
         remember(FCol);
@@ -68,9 +64,9 @@ void TEditor::NormalizeCaretColumn(TMoveKind kind, int direction) {
         } else if (FCol >= wrapByte) {
             FCol = std::max(w, wrapByte - 1);
         }
-        if (MapAt(map, FCol) == '5') --FCol;
+        if (ColumnCodeAt(map, FCol) == '5') --FCol;
         if (!FCaret->InTab()) {
-            while (FCol > 0 && MapAt(map, FCol) == '3') --FCol;
+            while (FCol > 0 && ColumnCodeAt(map, FCol) == '3') --FCol;
         }
     }
     FCol = std::clamp(FCol, 0, kMaxCols);
@@ -109,9 +105,9 @@ void TEditor::SetRowCol(int row, int col) {
         FlagGuard placing(FPlacing, true);
         SetRow(row);
         const std::string map = RowColumnMap(FRow);
-        if (MapAt(map, col) == '5') --col;
+        if (ColumnCodeAt(map, col) == '5') --col;
         if (!FCaret->InTab()) {
-            while (col > 0 && MapAt(map, col) == '3') --col;
+            while (col > 0 && ColumnCodeAt(map, col) == '3') --col;
         }
         SetCol(col);
     }
@@ -143,7 +139,7 @@ void TEditor::UpdateCaret() {
 void TEditor::CreateEditorCaret() {
     if (!hasFocus()) return;
     const int w = FCharWidth - FMargin->Character();
-    const bool wide = MapAt(RowColumnMap(FRow), FCol) == '4';
+    const bool wide = ColumnCodeAt(RowColumnMap(FRow), FCol) == '4';
     QSize size;
     if (FOverwriteMode) {
         size = QSize(wide ? 2 * w : w, FCharHeight);

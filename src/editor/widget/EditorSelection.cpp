@@ -5,12 +5,9 @@
 
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/widget/Editor.h"
+#include "editor/wrap/ColumnMap.h"
 
 namespace {
-
-char MapAt(const std::string& map, int c) {
-    return c >= 0 && c < static_cast<int>(map.size()) ? map[static_cast<std::size_t>(c)] : '\0';
-}
 
 const std::string_view kCrLf = "\r\n";
 
@@ -130,15 +127,15 @@ std::string TEditor::BoxRowBytes(int row, int& firstByte, int& endByte) const {
         firstByte = endByte = ColumnToByte(row, left);
         return std::string();
     }
-    if (MapAt(map, left) == '5') ++left;
-    while (MapAt(map, left) == '3') ++left;
+    if (ColumnCodeAt(map, left) == '5') ++left;
+    while (ColumnCodeAt(map, left) == '3') ++left;
     firstByte = left >= width ? static_cast<int>(text.size()) : ColumnToByte(row, left);
     int last = std::min(right, width) - 1;
-    if (MapAt(map, last) == '3') {
-        while (last > 0 && MapAt(map, last) == '3') --last;
+    if (ColumnCodeAt(map, last) == '3') {
+        while (last > 0 && ColumnCodeAt(map, last) == '3') --last;
     }
     int lastByte = ColumnToByte(row, last);
-    if (MapAt(map, last) == '4') ++lastByte;
+    if (ColumnCodeAt(map, last) == '4') ++lastByte;
     endByte = std::clamp(lastByte + 1, firstByte, static_cast<int>(text.size()));
     return std::string(
         text.substr(static_cast<std::size_t>(firstByte), static_cast<std::size_t>(endByte - firstByte)));
@@ -404,7 +401,7 @@ int TEditor::BoxEdgeColumn(int row, int col) const {
     // Box edges on the row's expanded text: clamped to its end, never inside a two-byte character.
     const std::string map = RowColumnMap(row);
     col = std::min(col, static_cast<int>(map.size()));
-    if (MapAt(map, col) == '5') ++col;
+    if (ColumnCodeAt(map, col) == '5') ++col;
     return col;
 }
 

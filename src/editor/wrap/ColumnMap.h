@@ -25,6 +25,11 @@ constexpr int TabFillCount(int mapLength, int tabSpaceCount, int wrapByte) noexc
     return fill;
 }
 
+// The code of a column map at column col, or '\0' outside it.
+constexpr char ColumnCodeAt(std::string_view map, int col) noexcept {
+    return col >= 0 && col < static_cast<int>(map.size()) ? map[static_cast<std::size_t>(col)] : '\0';
+}
+
 // The column map of `line`; wrapByte 0 means word wrap off.
 std::string ColumnMap(std::string_view line, const TDelimiters& delimiters, int tabSpaceCount,
                       int wrapByte = 0);
