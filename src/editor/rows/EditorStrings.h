@@ -4,8 +4,6 @@
 // end with reWrapped (or the last row), and Get/Put/Insert/Delete work on whole lines, never on rows. Edits
 // go through the row list's ReplaceRows (so they are undoable); each clears the editor's selection and
 // leaves the caret after the text it put in. Setting the whole text or loading a file clears the undo store.
-//
-// Not provided: streaming the lines as a "Strings" property of a stored form (no such streaming here).
 #pragma once
 
 #include <cstdint>
