@@ -34,6 +34,7 @@
 #include "editor/rows/EditorUndoObj.h"
 #include "editor/options/EditorViewInfo.h"
 #include "editor/wrap/EditorWrapOption.h"
+#include "support/TempDir.h"
 #include "text/SjisCodec.h"
 
 namespace {
@@ -192,7 +193,8 @@ void BM_SetTextStr_WrapOn(benchmark::State& state) {
 }
 
 void BM_LoadFromFile_WrapOff(benchmark::State& state) {
-    const std::string path = (std::filesystem::temp_directory_path() / "vel_bench_editor_model.txt").string();
+    const TTempDir dir("vel_bench_editor_model_");
+    const std::string path = (dir / "text.txt").string();
     std::ofstream(path, std::ios::binary) << Text();
     for (auto _ : state) {
         auto model = std::make_unique<TModel>(false);
@@ -206,7 +208,6 @@ void BM_LoadFromFile_WrapOff(benchmark::State& state) {
         model.reset();
         state.ResumeTiming();
     }
-    std::filesystem::remove(path);
 }
 
 void BM_QPlainTextEdit_setPlainText(benchmark::State& state) {
