@@ -41,10 +41,13 @@ void TEditorScreenStrings::SetEditorOptions(const TRowListClient* editor, const 
 
 bool TEditorScreenStrings::RemoveEditor(TRowListClient* editor) {
     const auto at = std::find(FEditors.begin(), FEditors.end(), editor);
-    if (at != FEditors.end()) {
-        FEditorOptions.erase(FEditorOptions.begin() + (at - FEditors.begin()));
-        FEditors.erase(at);
-    }
+    if (at == FEditors.end()) return FEditors.empty();
+    const bool owner = at == FEditors.begin();
+    const TColumnRules before = ColumnRules();
+    FEditorOptions.erase(FEditorOptions.begin() + (at - FEditors.begin()));
+    FEditors.erase(at);
+    // The next editor's rules take over: rows cut with the old ones are cut again.
+    if (owner && !FEditors.empty() && !(ColumnRules() == before)) WrapOptionChanged();
     return FEditors.empty();
 }
 

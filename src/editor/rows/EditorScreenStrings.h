@@ -69,7 +69,8 @@ public:
     // Replaces a registered editor's options. When the owner's column rules change with word wrap on, the
     // whole text is re-wrapped as after a change of the wrap options.
     void SetEditorOptions(const TRowListClient* editor, const TRowListOptions& options);
-    // Returns true when no editor is left (the caller then lets go of its share).
+    // Returns true when no editor is left (the caller then lets go of its share). When the owner leaves,
+    // the next editor's options rule, and a change of column rules re-wraps as SetEditorOptions does.
     bool RemoveEditor(TRowListClient* editor);
     const std::vector<TRowListClient*>& Editors() const { return FEditors; }
     TRowListClient* OwnerEditor() const { return FEditors.empty() ? nullptr : FEditors.front(); }

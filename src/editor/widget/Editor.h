@@ -8,10 +8,10 @@
 // options and column rules as values (RowListOptions).
 //
 // The class is split by concern over several files: Editor.cpp (construction, properties, option and
-// change notifications), EditorCaret.cpp (caret rule, caret moves and display), EditorScroll.cpp
+// change notifications), EditorCaretDisplay.cpp (caret rule, caret moves and display), EditorScroll.cpp
 // (metrics, coordinates, scrolling, scroll bars and wheel), EditorPaint.cpp (the paint pass and row
-// painting), EditorSelection.cpp (selection model and character offsets), EditorLeftbar.cpp (left bar and
-// ruler). Keyboard, IME typing, mouse gestures, clipboard and the popup menu slot in beside them.
+// painting), EditorSelection.cpp (selection model and character offsets), EditorLeftbarPaint.cpp (left
+// bar and ruler). Keyboard, IME typing, mouse gestures, clipboard and the popup menu slot in beside them.
 //
 // Painting follows Qt's model: everything is drawn inside paintEvent. A change of the selection, the ruler
 // mark or the underline invalidates exactly the strips whose state changed and the paint pass draws them;
@@ -376,7 +376,7 @@ private:
     void ReplaceSelectionBy(std::string_view text);
     std::string BoxRowBytes(int row, int& firstByte, int& endByte) const;
 
-    // Left bar and ruler (EditorLeftbar.cpp).
+    // Left bar and ruler (EditorLeftbarPaint.cpp).
     bool UpdateDigitCount();
     void UpdateLeftbarWidth();
     void UpdateRulerHeight();

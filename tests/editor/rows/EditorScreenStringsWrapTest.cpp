@@ -91,7 +91,7 @@ TEST_F(WrapFixture, TabsStopAtTheMarginAndNeverStartARow) {
 }
 
 // A new tab width of the owner cuts every row again: rows cut with the old width would disagree with the
-// next edit's cut. Another editor's tab width does not count.
+// next edit's cut. Another editor's tab width counts only once that editor owns the rows.
 TEST_F(WrapFixture, TheOwnersNewTabWidthRewrapsTheText) {
     Option().SetWrapByte(20);
     rows.ReplaceRows(0, 0, "a\tb" + A(15) + "\r\nz");
@@ -108,6 +108,12 @@ TEST_F(WrapFixture, TheOwnersNewTabWidthRewrapsTheText) {
     EXPECT_GE(host.refreshes, 1);
     rows.SetEditorOptions(&host, host.Options());  // the same rules again: nothing to do
     EXPECT_EQ(rows.Count(), 2);
+    // When the owner leaves, the next editor's tab width rules.
+    other.tabSpaceCount = 8;
+    rows.SetEditorOptions(&other, other.Options());
+    EXPECT_EQ(rows.Count(), 2);
+    rows.RemoveEditor(&host);
+    EXPECT_EQ(Dump(rows), (Rows{"a\tb" + A(11) + "|W", A(4) + "|L", "z|E"}));
     rows.RemoveEditor(&other);
 }
 
