@@ -28,14 +28,13 @@
 #include <malloc.h>
 #endif
 
-#include "editor/wrap/Delimiters.h"
-#include "editor/EditorHost.h"
-#include "editor/options/EditorLeftbar.h"
+#include "editor/RowListClient.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorStrings.h"
 #include "editor/rows/EditorUndoObj.h"
 #include "editor/options/EditorViewInfo.h"
 #include "editor/wrap/EditorWrapOption.h"
+#include "support/TempDir.h"
 #include "text/SjisCodec.h"
 
 namespace {
@@ -94,9 +93,9 @@ const std::string& Text() {
     return text;
 }
 
-class TBenchHost : public TEditorHost {
+// An editor that does nothing with the calls of the row list (a recording fake would grow with the run).
+class TBenchHost : public TRowListClient {
 public:
-    TBenchHost() { FillDefaultDelimiters(FDelimiters); }
     int Row() const override { return FRow; }
     int Col() const override { return FCol; }
     void SetRow(int row) override { FRow = row; }
@@ -104,7 +103,6 @@ public:
     void MoveCaretToOffset(int, int) override {}
     int TopRow() const override { return FTopRow; }
     void SetTopRowDirect(int row) override { FTopRow = row; }
-    int VisibleRows() const override { return 40; }
     int RowHeight() const override { return 15; }
     int DisplayHeight() const override { return 600; }
     void CleanSelection() override {}
@@ -114,24 +112,13 @@ public:
     void InvalidateRow(int) override {}
     void Refresh() override {}
     void SetLinesUpdating(bool) override {}
-    void InvalidateRows(int, int) override {}
-    void ScrollRowsFrom(int, int) override {}
-    void InvalidateTextArea() override {}
-    void InvalidateLeftbarRows(int, int) override {}
-    const TEditorViewInfo& View() const override { return FView; }
-    const TEditorLeftbar& Leftbar() const override { return FLeftbar; }
-    const TReserveWordList& ReserveWordList() const override { return FWords; }
-    const TDelimiters& Delimiters() const override { return FDelimiters; }
-    int TabSpaceCount() const override { return 8; }
-    bool IsLoading() const override { return false; }
     bool Focused() const override { return true; }
+    TRowListOptions Options() const { return {{&FView, &FWords}, {}}; }
 
 private:
     int FRow = 0, FCol = 0, FTopRow = 0;
     TEditorViewInfo FView;
-    TEditorLeftbar FLeftbar;
     TReserveWordList FWords;
-    TDelimiters FDelimiters;
 };
 
 // Medians collected for the summary.
@@ -169,7 +156,7 @@ struct TModel {
     TEditorScreenStrings rows;
     TEditorStrings lines{rows, &host};
     explicit TModel(bool wrap) {
-        rows.AddEditor(&host);
+        rows.AddEditor(&host, host.Options());
         rows.SetWordWrap(wrap);
     }
 };
@@ -206,7 +193,8 @@ void BM_SetTextStr_WrapOn(benchmark::State& state) {
 }
 
 void BM_LoadFromFile_WrapOff(benchmark::State& state) {
-    const std::string path = (std::filesystem::temp_directory_path() / "vel_bench_editor_model.txt").string();
+    const TTempDir dir("vel_bench_editor_model_");
+    const std::string path = (dir / "text.txt").string();
     std::ofstream(path, std::ios::binary) << Text();
     for (auto _ : state) {
         auto model = std::make_unique<TModel>(false);
@@ -220,7 +208,6 @@ void BM_LoadFromFile_WrapOff(benchmark::State& state) {
         model.reset();
         state.ResumeTiming();
     }
-    std::filesystem::remove(path);
 }
 
 void BM_QPlainTextEdit_setPlainText(benchmark::State& state) {

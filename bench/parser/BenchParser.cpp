@@ -97,13 +97,13 @@ TFakeEditorHost& Host(bool options) {
     return options ? full : plain;
 }
 
-void ScanRows(benchmark::State& state, const TEditorHost* host, bool colours) {
+void ScanRows(benchmark::State& state, const TScanOptions& options, bool colours) {
     const auto& rows = Rows();
     std::size_t tokens = 0;
     for (auto _ : state) {
-        TEditorParser parser(host, kBracketNone);
+        TEditorParser parser(options, kBracketNone);
         for (const std::string& row : rows) {
-            parser.ResetScan(row.c_str(), host, tokNone, kBracketNone);
+            parser.ResetScan(row.c_str(), options, tokNone, kBracketNone);
             while (parser.Kind() != tokNone) {
                 if (colours) benchmark::DoNotOptimize(parser.TokenColor());
                 ++tokens;
@@ -119,25 +119,25 @@ void ScanRows(benchmark::State& state, const TEditorHost* host, bool colours) {
 }
 
 void BM_ScanFirstByteTableOnly(benchmark::State& state) {
-    ScanRows(state, nullptr, false);
+    ScanRows(state, {}, false);
 }
 void BM_ScanNoOptions(benchmark::State& state) {
-    ScanRows(state, &Host(false), false);
+    ScanRows(state, Host(false).ScanOptions(), false);
 }
 void BM_ScanAllOptions(benchmark::State& state) {
-    ScanRows(state, &Host(true), false);
+    ScanRows(state, Host(true).ScanOptions(), false);
 }
 void BM_ScanAllOptionsWithColours(benchmark::State& state) {
-    ScanRows(state, &Host(true), true);
+    ScanRows(state, Host(true).ScanOptions(), true);
 }
 
 // One row rescanned after an edit: a fresh scanner per job, one row of about 80 bytes.
 void BM_ScanOneRowNewScanner(benchmark::State& state) {
     const std::string row = Rows()[7];
-    const TEditorHost* host = &Host(true);
+    const TScanOptions options = Host(true).ScanOptions();
     for (auto _ : state) {
-        TEditorParser parser(host, kBracketNone);
-        parser.ResetScan(row.c_str(), host, tokNone, kBracketNone);
+        TEditorParser parser(options, kBracketNone);
+        parser.ResetScan(row.c_str(), options, tokNone, kBracketNone);
         while (parser.Kind() != tokNone) parser.NextToken();
         benchmark::DoNotOptimize(parser.Bracket());
     }

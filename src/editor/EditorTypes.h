@@ -1,13 +1,16 @@
-// Value types shared by the editor's option objects: colour numbers, cursor numbers, font styles and the
-// small enumerations of the options, plus the editor model's exception types.
+// Value types shared by the editor's layers: colour numbers, cursor numbers, font styles and the small
+// enumerations of the options, the delimiter set and the reserved-word list, plus the editor model's
+// exception types.
 //
 // Colours are the platform colour numbers: a plain colour is 0x00BBGGRR, a system colour has the high bit
 // set and its index in the low byte. The control resolves them to real colours when it paints.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 using TColor = std::uint32_t;
 
@@ -34,6 +37,12 @@ constexpr TFontStyles fsItalic = 0x02;
 constexpr TFontStyles fsUnderline = 0x04;
 constexpr TFontStyles fsStrikeOut = 0x08;
 constexpr TFontStyles kAllFontStyles = fsBold | fsItalic | fsUnderline | fsStrikeOut;
+
+// 256-bit set of delimiter bytes (bit n set for byte value n).
+using TDelimiters = std::bitset<256>;
+
+// Reserved words for colouring: kept sorted without regard to ASCII case, duplicates ignored.
+using TReserveWordList = std::vector<std::string>;
 
 enum TDragMode : std::uint8_t { dmManual, dmAutomatic };
 enum TEditorCaretStyle : std::uint8_t { csDefault, csBrief };

@@ -7,7 +7,7 @@
 
 #include "TestSupport.h"
 #include "app/ListFile.h"
-#include "text/SjisCodec.h"
+#include "support/Sjis.h"
 
 namespace {
 
@@ -24,9 +24,8 @@ TRun Cli(std::vector<std::string> args) {
     return {status, out.str(), err.str()};
 }
 
-std::string S(const char* utf8) {
-    return SjisCodec::FromUnicode(QString::fromUtf8(utf8));
-}
+// Shift-JIS bytes of a UTF-8 literal.
+const auto S = Sjis;
 
 struct CliTest : ::testing::Test {
     TTempDir dir;

@@ -8,15 +8,14 @@
 
 #include "TestSupport.h"
 #include "app/ListFile.h"
-#include "text/SjisCodec.h"
+#include "support/Sjis.h"
 
 namespace {
 
 const std::filesystem::path kExamples = std::filesystem::path(VELLORIA_SOURCE_DIR) / "examples";
 
-std::string S(const char* utf8) {
-    return SjisCodec::FromUnicode(QString::fromUtf8(utf8));
-}
+// Shift-JIS bytes of a UTF-8 literal.
+const auto S = Sjis;
 
 TDocumentRecord R(const char* name, std::int32_t kind, const char* date, const char* text,
                   const char* address = "http://") {

@@ -23,7 +23,7 @@ std::filesystem::path ToPath(const QString& s) {
 }  // namespace
 
 TInit::TInit(QWidget* owner) : QObject(owner), FOwner(owner), FComment(kDefaultComment) {
-    // The owner's border style: a form whose size is fixed cannot be resized by the stored values.
+    // The owner's border style: a window whose size is fixed cannot be resized by the stored values.
     FSizeable = owner->minimumSize() != owner->maximumSize() &&
                 !owner->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
     FStartTop = owner->y();

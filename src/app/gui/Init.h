@@ -1,6 +1,6 @@
-// TInit: the settings component of a form. It owns the program's INI file, writes an identification
-// section on first use, restores the form's position and size at creation and saves them at closing, and
-// offers typed reads and writes for the form's own settings.
+// TInit: the settings component of a top-level window. It owns the program's INI file, writes an
+// identification section on first use, restores the window's position and size at creation and saves them
+// at closing, and offers typed reads and writes for the window's own settings.
 //
 // The INI file is the executable's path with ".ini". When the executable's folder cannot be written (an
 // installed program), the file of the same name in the user's configuration folder is used instead.
@@ -17,12 +17,12 @@ class QWidget;
 
 class TInit : public QObject {
 public:
-    // owner is the form (a top-level widget); the component is freed with it. The four Start values are
+    // owner is the window (a top-level widget); the component is freed with it. The four Start values are
     // taken from the owner's current bounds; set them afterwards to override.
     explicit TInit(QWidget* owner);
     ~TInit() override;
 
-    // Published properties (Shift-JIS texts).
+    // What identifies the program in its INI file (Shift-JIS texts).
     const std::string& Project() const { return FProject; }
     void SetProject(std::string value) { FProject = std::move(value); }
     const std::string& Comment() const { return FComment; }
@@ -48,9 +48,9 @@ public:
     // Exists=false into one. An existing section is never rewritten.
     void OpenIniFile();
     // Moves and sizes the owner from "Position" (PL, PT, PW, PH; the Start values by default), shows it
-    // and brings it to the front. A form that cannot be resized is only moved.
+    // and brings it to the front. A window that cannot be resized is only moved.
     void RestorePosition();
-    // Stores the owner's bounds in "Position" (PH, PW, PT, PL). A maximized form stores the screen size
+    // Stores the owner's bounds in "Position" (PH, PW, PT, PL). A maximized window stores the screen size
     // less 100 in each direction at 0, 0, so that the next start opens a normal window of that size.
     void SavePosition();
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/EditorHost.h"
+#include "editor/EditorTypes.h"
 #include "editor/edit/EditTypes.h"
 #include "editor/edit/EditView.h"
 #include "editor/edit/RowColumns.h"

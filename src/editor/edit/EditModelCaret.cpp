@@ -2,13 +2,14 @@
 #include <algorithm>
 
 #include "editor/edit/EditModel.h"
+#include "editor/wrap/ColumnMap.h"
 #include "editor/options/EditorCaret.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/wrap/EditorWrapOption.h"
 
 void TEditModel::NormalizeCaretColumn(TMoveKind kind, int direction) {
     const std::string map = FColumns.Map(FRow);
-    const auto at = [&](int c) { return TRowColumns::MapAt(map, c); };
+    const auto at = [&](int c) { return ColumnCodeAt(map, c); };
     const int w = static_cast<int>(map.size());
     const bool vertical = kind == TMoveKind::Vertical;
     // A vertical move remembers the column it started from, so that it returns there on a long row.
@@ -83,9 +84,9 @@ void TEditModel::SetRowCol(int row, int col) {
         TPlacing placing(FPlacing);
         SetRow(row);
         const std::string map = FColumns.Map(FRow);
-        if (TRowColumns::MapAt(map, col) == '5') --col;
+        if (ColumnCodeAt(map, col) == '5') --col;
         if (!FCaret->InTab()) {
-            while (col > 0 && TRowColumns::MapAt(map, col) == '3') --col;
+            while (col > 0 && ColumnCodeAt(map, col) == '3') --col;
         }
         SetCol(col);
     }

@@ -33,10 +33,6 @@ std::string TRowColumns::Map(int row) const {
     return ColumnMap(Text(row), *FDelimiters, FCaret->TabSpaceCount(), WrapByte());
 }
 
-char TRowColumns::MapAt(const std::string& map, int c) {
-    return c >= 0 && c < static_cast<int>(map.size()) ? map[static_cast<std::size_t>(c)] : '\0';
-}
-
 int TRowColumns::Width(int row) const {
     return DisplayWidth(Text(row), FCaret->TabSpaceCount(), WrapByte());
 }
@@ -79,7 +75,7 @@ int TRowColumns::ByteToColumn(int row, int byteIndex) const {
 int TRowColumns::BoxEdgeColumn(int row, int col) const {
     const std::string map = Map(row);
     col = std::min(col, static_cast<int>(map.size()));
-    if (MapAt(map, col) == '5') ++col;
+    if (ColumnCodeAt(map, col) == '5') ++col;
     return col;
 }
 
@@ -89,14 +85,14 @@ TByteSpan TRowColumns::BoxRowBytes(int row, int left, int right) const {
     const int width = static_cast<int>(map.size());
     if (left >= width) return {size, size};
     const bool empty = right <= left;
-    if (MapAt(map, left) == '5') ++left;
-    while (MapAt(map, left) == '3') ++left;
+    if (ColumnCodeAt(map, left) == '5') ++left;
+    while (ColumnCodeAt(map, left) == '3') ++left;
     const int first = left >= width ? size : ColumnToByte(row, left);
     // An empty box still has its edge at a character start: text typed there must not split a character.
     if (empty) return {first, first};
     int last = std::min(right, width) - 1;
-    while (last > 0 && MapAt(map, last) == '3') --last;
+    while (last > 0 && ColumnCodeAt(map, last) == '3') --last;
     int lastByte = ColumnToByte(row, last);
-    if (MapAt(map, last) == '4') ++lastByte;
+    if (ColumnCodeAt(map, last) == '4') ++lastByte;
     return {first, std::clamp(lastByte + 1, first, size)};
 }

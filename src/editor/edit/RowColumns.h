@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/EditorHost.h"
+#include "editor/EditorTypes.h"
 #include "editor/edit/EditTypes.h"
 #include "editor/rows/RowWord.h"
 
@@ -27,8 +27,6 @@ public:
     TRowEnd End(int row) const;
 
     std::string Map(int row) const;
-    // The map's code at column c, or '\0' outside it.
-    static char MapAt(const std::string& map, int c);
     int Width(int row) const;  // expanded width (the length of the map)
     // The row's bytes with every TAB expanded to spaces (the columns as drawn).
     std::string ExpandedText(int row) const;

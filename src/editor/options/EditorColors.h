@@ -7,7 +7,7 @@
 
 class TEditorColors : public TNotifyPersistent {
 public:
-    // Index of each member, in published order.
+    // Index of each colour class; also the order in which Assign and the settings go through them.
     enum Index {
         ciAnk,
         ciComment,

@@ -26,7 +26,7 @@ void TEditorScreen::Update(const TChangeRecord& change, int rowCount) {
         FEditor.ScrollRowsFrom(c, s - r);
         if (c > last) FEditor.InvalidateRows(c, c);
     }
-    const TEditorLeftbar& bar = FEditor.Leftbar();
+    const TEditorLeftbar& bar = FLeftbar;
     if (!bar.Visible() || !bar.ShowNumber()) return;
     if (bar.ShowNumberMode() == nmLine) {
         FEditor.InvalidateLeftbarRows(c, p + v);

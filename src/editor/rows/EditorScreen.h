@@ -1,14 +1,18 @@
 // The repaint after a change of the rows, one object per editor: from the row list's ChangeRecord it
-// decides which rows to invalidate and how far to scroll the rows below, and hands that to the editor.
+// decides which rows to invalidate and how far to scroll the rows below, and hands that to the editor's
+// repaint target. The editor's left bar options tell whether line numbers below the change move.
 #pragma once
 
-#include "editor/EditorHost.h"
+#include "editor/RepaintTarget.h"
 
 struct TChangeRecord;
+class TEditorLeftbar;
 
 class TEditorScreen {
 public:
-    explicit TEditorScreen(TEditorHost& editor) : FEditor(editor) {}
+    // Both are the editor's own and outlive this object.
+    TEditorScreen(TRepaintTarget& editor, const TEditorLeftbar& leftbar)
+        : FEditor(editor), FLeftbar(leftbar) {}
     virtual ~TEditorScreen() = default;
 
     // Called from the editor's change handler with the row list's ChangeRecord and row count (after the
@@ -19,5 +23,6 @@ public:
     virtual void Update(const TChangeRecord& change, int rowCount);
 
 private:
-    TEditorHost& FEditor;
+    TRepaintTarget& FEditor;
+    const TEditorLeftbar& FLeftbar;
 };

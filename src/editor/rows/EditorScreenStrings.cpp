@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "editor/wrap/Delimiters.h"
 #include "editor/rows/EditorUndoObj.h"
 #include "editor/wrap/EditorWrapOption.h"
 
@@ -16,41 +15,56 @@ TEditorScreenStrings::~TEditorScreenStrings() = default;
 void TEditorScreenStrings::NotifyEditors() {
     if (FNotifySuspended > 0) return;
     // Copy: a handler may add or remove editors.
-    const std::vector<TEditorHost*> editors = FEditors;
-    for (TEditorHost* e : editors) e->StringsChanged();
+    const std::vector<TRowListClient*> editors = FEditors;
+    for (TRowListClient* e : editors) e->StringsChanged();
 }
 
 // --- Editors ---------------------------------------------------------------------------------------------
 
-void TEditorScreenStrings::AddEditor(TEditorHost* editor) {
+void TEditorScreenStrings::AddEditor(TRowListClient* editor, const TRowListOptions& options) {
     if (!editor || std::find(FEditors.begin(), FEditors.end(), editor) != FEditors.end()) return;
     FEditors.push_back(editor);
+    FEditorOptions.push_back(options);
+    FEditorOptions.back().Columns.TabSpaceCount = std::max(1, options.Columns.TabSpaceCount);
 }
 
-bool TEditorScreenStrings::RemoveEditor(TEditorHost* editor) {
-    FEditors.erase(std::remove(FEditors.begin(), FEditors.end(), editor), FEditors.end());
+void TEditorScreenStrings::SetEditorOptions(const TRowListClient* editor, const TRowListOptions& options) {
+    const auto at = std::find(FEditors.begin(), FEditors.end(), editor);
+    if (at == FEditors.end()) return;
+    TRowListOptions& stored = FEditorOptions[static_cast<std::size_t>(at - FEditors.begin())];
+    const TColumnRules before = stored.Columns;
+    stored = options;
+    stored.Columns.TabSpaceCount = std::max(1, options.Columns.TabSpaceCount);
+    // Rows wrapped with other column rules would be cut differently by the next edit: cut them all again.
+    if (at == FEditors.begin() && !(stored.Columns == before)) WrapOptionChanged();
+}
+
+bool TEditorScreenStrings::RemoveEditor(TRowListClient* editor) {
+    const auto at = std::find(FEditors.begin(), FEditors.end(), editor);
+    if (at == FEditors.end()) return FEditors.empty();
+    const bool owner = at == FEditors.begin();
+    const TColumnRules before = ColumnRules();
+    FEditorOptions.erase(FEditorOptions.begin() + (at - FEditors.begin()));
+    FEditors.erase(at);
+    // The next editor's rules take over: rows cut with the old ones are cut again.
+    if (owner && !FEditors.empty() && !(ColumnRules() == before)) WrapOptionChanged();
     return FEditors.empty();
 }
 
-TEditorHost* TEditorScreenStrings::ActiveEditor() const {
-    for (TEditorHost* e : FEditors)
+TRowListClient* TEditorScreenStrings::ActiveEditor() const {
+    for (TRowListClient* e : FEditors)
         if (e->Focused()) return e;
     return OwnerEditor();
 }
 
-bool TEditorScreenStrings::OwnerLoading() const {
-    const TEditorHost* owner = OwnerEditor();
-    return owner && owner->IsLoading();
+const TScanOptions& TEditorScreenStrings::ScanOptions() const {
+    static const TScanOptions none;
+    return FEditorOptions.empty() ? none : FEditorOptions.front().Scan;
 }
 
-const TDelimiters& TEditorScreenStrings::Delimiters() const {
-    const TEditorHost* owner = OwnerEditor();
-    return owner ? owner->Delimiters() : DefaultDelimiters();
-}
-
-int TEditorScreenStrings::TabSpaceCount() const {
-    const TEditorHost* owner = OwnerEditor();
-    return owner ? std::max(1, owner->TabSpaceCount()) : 8;
+const TColumnRules& TEditorScreenStrings::ColumnRules() const {
+    static const TColumnRules defaults;
+    return FEditorOptions.empty() ? defaults : FEditorOptions.front().Columns;
 }
 
 // --- Owned objects -----------------------------------------------------------------------------------------
@@ -256,13 +270,13 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
 // -------------------------------------------------------------------------------------------------------
 
 void TEditorScreenStrings::Clear() {
-    for (TEditorHost* e : FEditors) e->CleanSelection();
+    for (TRowListClient* e : FEditors) e->CleanSelection();
     UndoObj().Clear();
     const bool hadRows = Count() > 0;
     FRows.Clear();
     FChange = {};
     if (hadRows) Changed();
-    for (TEditorHost* e : FEditors) {
+    for (TRowListClient* e : FEditors) {
         e->SetRow(0);
         e->SetCol(0);
     }
@@ -271,7 +285,7 @@ void TEditorScreenStrings::Clear() {
 void TEditorScreenStrings::ClampEditors() {
     const int last = Count() - 1;
     const int limit = (last >= 0 && RowEnd(last) == reEndOfText) ? last : Count();
-    for (TEditorHost* e : FEditors) {
+    for (TRowListClient* e : FEditors) {
         if (e->Row() > last && e->Row() != limit) e->SetRow(limit);
         if (e->TopRow() > last && e->TopRow() != limit) e->SetTopRowDirect(limit);
     }

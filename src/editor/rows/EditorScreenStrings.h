@@ -11,8 +11,9 @@
 //
 // Ownership: the editors that show a row list hold it together (std::shared_ptr); each one registers with
 // AddEditor and leaves with RemoveEditor; the last one to let go frees it with its undo store and wrap
-// options. The first editor added is the OwnerEditor (its options rule wrapping and scanning); the focused
-// one, else the owner, is the ActiveEditor (its caret goes into undo records).
+// options. Each editor hands over its scanner options and column rules with AddEditor (and again with
+// SetEditorOptions when they change). The first editor added is the OwnerEditor: its options rule wrapping
+// and scanning. The focused one, else the owner, is the ActiveEditor (its caret goes into undo records).
 //
 // The row-level Add/Insert/Delete/Put inherited from TPointerStringList bypass wrapping and undo; editing
 // code uses ReplaceRows (or the logical-line view TEditorStrings).
@@ -25,8 +26,9 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/EditorHost.h"
+#include "editor/RowListClient.h"
 #include "editor/rows/EditorStringList.h"
+#include "editor/rows/RowListOptions.h"
 #include "editor/rows/UndoData.h"
 
 class TEditorParser;
@@ -53,22 +55,29 @@ struct TRowsText {
 
 class TEditorScreenStrings : public TEditorStringList {
 public:
-    // Makes a token scanner for one scanning job (ScanRow and the row painter): the editor whose options
-    // it reads (may be null) and a bracket state. The owner editor may replace it with one that makes a
-    // derived scanner.
+    // Makes a token scanner for one scanning job (ScanRow and the row painter) from the options it reads
+    // and a bracket state. The owner editor may replace it with one that makes a derived scanner.
     using TParserFactory =
-        std::function<std::unique_ptr<TEditorParser>(const TEditorHost* editor, int bracket)>;
+        std::function<std::unique_ptr<TEditorParser>(const TScanOptions& options, int bracket)>;
 
     TEditorScreenStrings();
     ~TEditorScreenStrings() override;
 
     // --- Editors ---------------------------------------------------------------------------------------
-    void AddEditor(TEditorHost* editor);
-    // Returns true when no editor is left (the caller then lets go of its share).
-    bool RemoveEditor(TEditorHost* editor);
-    const std::vector<TEditorHost*>& Editors() const { return FEditors; }
-    TEditorHost* OwnerEditor() const { return FEditors.empty() ? nullptr : FEditors.front(); }
-    TEditorHost* ActiveEditor() const;
+    // Registers an editor with its options (an editor already registered is left as it is).
+    void AddEditor(TRowListClient* editor, const TRowListOptions& options = {});
+    // Replaces a registered editor's options. When the owner's column rules change with word wrap on, the
+    // whole text is re-wrapped as after a change of the wrap options.
+    void SetEditorOptions(const TRowListClient* editor, const TRowListOptions& options);
+    // Returns true when no editor is left (the caller then lets go of its share). When the owner leaves,
+    // the next editor's options rule, and a change of column rules re-wraps as SetEditorOptions does.
+    bool RemoveEditor(TRowListClient* editor);
+    const std::vector<TRowListClient*>& Editors() const { return FEditors; }
+    TRowListClient* OwnerEditor() const { return FEditors.empty() ? nullptr : FEditors.front(); }
+    TRowListClient* ActiveEditor() const;
+    // The owner's scanner options and column rules (defaults without an editor).
+    const TScanOptions& ScanOptions() const;
+    const TColumnRules& ColumnRules() const;
 
     // --- Rows --------------------------------------------------------------------------------------------
     // First row of the logical line that holds row (walks back while the row before is reWrapped). Row
@@ -102,8 +111,8 @@ public:
     // puts every editor's caret at row 0, column 0.
     void Clear() override;
     // Clears the row list (as Clear) and fills it from a whole text: every row reLineBreak, also the last; an
-    // empty text gives no rows. With word wrap on the lines are wrapped (unless the owner editor is being
-    // loaded). Makes no undo record and does not scan (callers follow with ScanAll).
+    // empty text gives no rows. With word wrap on the lines are wrapped. Makes no undo record and does not
+    // scan (callers follow with ScanAll).
     void AssignText(std::string_view text);
     // Appends n empty rows (word 0).
     void AddEmptyRows(int n);
@@ -115,8 +124,7 @@ public:
     // --- Word wrap ----------------------------------------------------------------------------------------
     bool WordWrap() const { return FWordWrap; }
     // Switches word wrap: clears the undo store, re-wraps or un-wraps the whole text, rescans, refreshes
-    // every editor, clamps carets and puts them at column 0. While the owner editor is being loaded only
-    // the flag is stored (call WrapOptionChanged when loading is done).
+    // every editor, clamps carets and puts them at column 0.
     void SetWordWrap(bool value);
     TEditorWrapOption& WrapOption();
     const TEditorWrapOption& WrapOption() const;
@@ -128,8 +136,8 @@ public:
     virtual void WrapText(std::string_view text, TEditorStringList& list) const;
     // The number of rows line (no line breaks) wraps into; 1 with word wrap off.
     virtual int CountWrappedRows(std::string_view line) const;
-    // Re-wraps every logical line (nothing when empty or while the owner editor is being loaded). The
-    // editors get no change notification; callers rescan (ScanAll) and refresh.
+    // Re-wraps every logical line (nothing when empty). The editors get no change notification; callers
+    // rescan (ScanAll) and refresh.
     void RewrapAll();
     // Joins the rows of every logical line into one row; as RewrapAll, callers rescan and refresh.
     void UnwrapAll();
@@ -138,7 +146,7 @@ public:
     // ---------------------------------------------------------------------------------------
     void SetParserFactory(TParserFactory factory);
     const TParserFactory& ParserFactory() const { return FParserFactory; }
-    // A scanner made by the factory for the owner editor.
+    // A scanner made by the factory with the owner's options.
     std::unique_ptr<TEditorParser> CreateParser(int bracket) const;
     // Takes the scanner state (kind, bracket) at the start of row to the start of the next row.
     void ScanRow(int row, int& kind, int& bracket) const;
@@ -157,10 +165,6 @@ public:
     virtual void Redo();
     virtual void Undo();
 
-    // Column rules of the owner editor (defaults without one).
-    const TDelimiters& Delimiters() const;
-    int TabSpaceCount() const;
-
 protected:
     virtual std::unique_ptr<TEditorUndoObj> CreateUndoObj();
     virtual std::unique_ptr<TEditorWrapOption> CreateWrapOption();
@@ -170,12 +174,12 @@ private:
     friend class TEditorUndoObj;
     class TNotifySuspend;
 
-    bool OwnerLoading() const;
     int ScanDepth() const;
     void NotifyEditors();
     void SetChangeRecord(const TChangeRecord& change) { FChange = change; }
 
-    std::vector<TEditorHost*> FEditors;
+    std::vector<TRowListClient*> FEditors;
+    std::vector<TRowListOptions> FEditorOptions;  // one per editor, in the same order
     mutable std::unique_ptr<TEditorUndoObj> FUndoObj;
     mutable std::unique_ptr<TEditorWrapOption> FWrapOption;
     bool FWordWrap = false;

@@ -23,7 +23,7 @@ void ScanOneRow(const TEditorScreenStrings& rows, TEditorParser& parser, std::st
     // Tokens crossing the end of a wrapped row are seen whole.
     if (wrapped && row + 1 < rows.Count()) text += rows.RowText(row + 1);
     int tokenBracket = bracket;
-    parser.ResetScan(text.c_str(), parser.Editor(), kind, bracket);
+    parser.ResetScan(text.c_str(), parser.Options(), kind, bracket);
     if (kind == tokBracket && parser.TokenOffset() > n) return;  // the row holds no token of its own
     while (parser.Kind() != tokNone) {
         kind = parser.Kind();
@@ -53,13 +53,12 @@ void TEditorScreenStrings::SetParserFactory(TParserFactory factory) {
 }
 
 std::unique_ptr<TEditorParser> TEditorScreenStrings::CreateParser(int bracket) const {
-    const TEditorHost* owner = OwnerEditor();
-    if (FParserFactory) return FParserFactory(owner, bracket);
-    return std::make_unique<TEditorParser>(owner, bracket);
+    if (FParserFactory) return FParserFactory(ScanOptions(), bracket);
+    return std::make_unique<TEditorParser>(ScanOptions(), bracket);
 }
 
 int TEditorScreenStrings::ScanDepth() const {
-    const TEditorHost* owner = OwnerEditor();
+    const TRowListClient* owner = OwnerEditor();
     if (!owner) return 0;
     return std::max(0, owner->DisplayHeight()) / std::max(owner->RowHeight(), 1);
 }
@@ -91,7 +90,7 @@ int TEditorScreenStrings::ScanFrom(int row, bool notify) {
     ++r;
 
     const int lastScan = std::min(row + 2 * ScanDepth(), n - 1);
-    const std::vector<TEditorHost*> editors = FEditors;
+    const std::vector<TRowListClient*> editors = FEditors;
     int count = 0;
     bool agreed = false;
     for (; r <= lastScan; ++r) {
@@ -104,7 +103,7 @@ int TEditorScreenStrings::ScanFrom(int row, bool notify) {
         SetRowWord(r, rowword::WithRowEntryKind(rowword::WithRowBracket(RowWord(r), bracket), kind));
         if (notify) {
             ++count;
-            for (TEditorHost* e : editors) e->InvalidateRow(r);
+            for (TRowListClient* e : editors) e->InvalidateRow(r);
         }
         ScanOneRow(*this, *parser, text, r, kind, bracket);
     }
@@ -117,8 +116,9 @@ int TEditorScreenStrings::ScanFrom(int row, bool notify) {
 
 void TEditorScreenStrings::ScanAll() {
     const int n = Count();
-    const TEditorHost* owner = OwnerEditor();
-    const bool carried = FWordWrap || (owner && owner->View().Brackets().Count() > 0);
+    const TRowListClient* owner = OwnerEditor();
+    const TEditorViewInfo* view = ScanOptions().View;
+    const bool carried = FWordWrap || (view && view->Brackets().Count() > 0);
     if (!carried) {
         for (int r = 0; r < n; ++r) SetRowWord(r, rowword::Make(RowEnd(r), kBracketNone, tokNone));
         return;

@@ -30,6 +30,11 @@ struct TWrapRules {
     int wrapByte;
 };
 
+TWrapRules WrapRulesOf(const TEditorScreenStrings& rows) {
+    const TColumnRules& columns = rows.ColumnRules();
+    return {rows.WrapOption(), columns.Delimiters, columns.TabSpaceCount, rows.WrapOption().WrapByte()};
+}
+
 // Cuts one line (no line breaks) into rows of at most W columns with the kinsoku rules. For each row
 // emit(bytes, end) is called; when the line fills its previous row exactly and FollowRetMark is on,
 // markLastAsBreak() turns that row into the line's last row instead of adding an empty one.
@@ -135,14 +140,14 @@ void TEditorScreenStrings::WrapText(std::string_view text, TEditorStringList& li
         strings::ForEachLine(text, [&](std::string_view line) { list.Add(line); });
         return;
     }
-    const TWrapRules rules{WrapOption(), Delimiters(), TabSpaceCount(), WrapOption().WrapByte()};
+    const TWrapRules rules = WrapRulesOf(*this);
     TListTarget target{list};
     strings::ForEachLine(text, [&](std::string_view line) { AppendWrappedLine(line, rules, target); });
 }
 
 int TEditorScreenStrings::CountWrappedRows(std::string_view line) const {
     if (!FWordWrap) return 1;
-    const TWrapRules rules{WrapOption(), Delimiters(), TabSpaceCount(), WrapOption().WrapByte()};
+    const TWrapRules rules = WrapRulesOf(*this);
     int rows = 0;
     WrapLine(
         line, rules, [&](std::string_view, TRowEnd) { ++rows; }, [] {});
@@ -153,8 +158,8 @@ void TEditorScreenStrings::AssignText(std::string_view text) {
     Clear();
     if (!text.empty()) {
         FRows.Reserve(strings::EstimateLineCount(text));
-        if (FWordWrap && !OwnerLoading()) {
-            const TWrapRules rules{WrapOption(), Delimiters(), TabSpaceCount(), WrapOption().WrapByte()};
+        if (FWordWrap) {
+            const TWrapRules rules = WrapRulesOf(*this);
             TBufferTarget target{FRows};
             strings::ForEachLine(text,
                                  [&](std::string_view line) { AppendWrappedLine(line, rules, target); });
@@ -167,12 +172,12 @@ void TEditorScreenStrings::AssignText(std::string_view text) {
 }
 
 void TEditorScreenStrings::RewrapAll() {
-    if (Count() == 0 || OwnerLoading()) return;
-    for (TEditorHost* e : FEditors) e->CleanSelection();
+    if (Count() == 0) return;
+    for (TRowListClient* e : FEditors) e->CleanSelection();
     TNotifySuspend suspend(*this);
     Update update(*this);
     const TRowEnd lastEnd = RowEnd(Count() - 1);
-    const TWrapRules rules{WrapOption(), Delimiters(), TabSpaceCount(), WrapOption().WrapByte()};
+    const TWrapRules rules = WrapRulesOf(*this);
     TRowBuffer rows;
     rows.Reserve(FRows.size() + FRows.size() / 8);
     TBufferTarget target{rows};
@@ -200,7 +205,7 @@ void TEditorScreenStrings::RewrapAll() {
 
 void TEditorScreenStrings::UnwrapAll() {
     if (Count() == 0) return;
-    for (TEditorHost* e : FEditors) e->CleanSelection();
+    for (TRowListClient* e : FEditors) e->CleanSelection();
     TRowEnd lastEnd = RowEnd(Count() - 1);
     if (lastEnd == reWrapped) lastEnd = reEndOfText;
     TNotifySuspend suspend(*this);
@@ -227,26 +232,25 @@ void TEditorScreenStrings::UnwrapAll() {
 void TEditorScreenStrings::SetWordWrap(bool value) {
     if (value == FWordWrap) return;
     FWordWrap = value;
-    if (OwnerLoading()) return;
     UndoObj().Clear();
     if (value)
         RewrapAll();
     else
         UnwrapAll();
     ScanAll();
-    const std::vector<TEditorHost*> editors = FEditors;
-    for (TEditorHost* e : editors) e->Refresh();
+    const std::vector<TRowListClient*> editors = FEditors;
+    for (TRowListClient* e : editors) e->Refresh();
     ClampEditors();
-    for (TEditorHost* e : editors) e->SetCol(0);
+    for (TRowListClient* e : editors) e->SetCol(0);
 }
 
 void TEditorScreenStrings::WrapOptionChanged() {
-    if (OwnerLoading() || !FWordWrap) return;
+    if (!FWordWrap) return;
     UndoObj().Clear();
     RewrapAll();
     ScanAll();
-    const std::vector<TEditorHost*> editors = FEditors;
-    for (TEditorHost* e : editors) e->Refresh();
+    const std::vector<TRowListClient*> editors = FEditors;
+    for (TRowListClient* e : editors) e->Refresh();
     ClampEditors();
-    for (TEditorHost* e : editors) e->SetCol(0);
+    for (TRowListClient* e : editors) e->SetCol(0);
 }

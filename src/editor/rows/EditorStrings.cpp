@@ -6,26 +6,7 @@
 
 #include "editor/rows/EditorScreenStrings.h"
 
-// Clears the selection and hides the caret for one edit; shows it again also when an error passes.
-class TEditorStrings::TEditScope {
-public:
-    explicit TEditScope(TEditorHost* editor) : FEditor(editor) {
-        if (FEditor) {
-            FEditor->CleanSelection();
-            FEditor->HideCaretNested();
-        }
-    }
-    ~TEditScope() {
-        if (FEditor) FEditor->ShowCaretNested();
-    }
-    TEditScope(const TEditScope&) = delete;
-    TEditScope& operator=(const TEditScope&) = delete;
-
-private:
-    TEditorHost* FEditor;
-};
-
-TEditorStrings::TEditorStrings(TEditorScreenStrings& rows, TEditorHost* editor)
+TEditorStrings::TEditorStrings(TEditorScreenStrings& rows, TRowListClient* editor)
     : FRows(&rows), FEditor(editor) {}
 
 void TEditorStrings::SetRows(TEditorScreenStrings& rows) {
@@ -73,7 +54,8 @@ std::string TEditorStrings::Get(int i) const {
 }
 
 void TEditorStrings::Replace(int row, int count, const std::string& text, int caretRow) {
-    TEditScope scope(FEditor);
+    if (FEditor) FEditor->CleanSelection();
+    TCaretHideGuard hidden(FEditor);
     FRows->ReplaceRows(row, count, text);
     if (FEditor) FEditor->MoveCaretToOffset(caretRow, static_cast<int>(text.size()));
     Changed();
@@ -235,13 +217,13 @@ void TEditorStrings::LoadFromFile(const std::string& fileName) {
 
     if (FRows->WordWrap()) FRows->RewrapAll();
     FRows->ScanAll();
-    for (TEditorHost* e : FRows->Editors()) e->Refresh();
+    for (TRowListClient* e : FRows->Editors()) e->Refresh();
 }
 
 void TEditorStrings::Assign(const TStrings& source) {
     if (&source == this) return;
     SetTextStr(source.GetTextStr());
-    if (TEditorHost* owner = FRows->OwnerEditor()) {
+    if (TRowListClient* owner = FRows->OwnerEditor()) {
         owner->SetRow(FRows->Count());
         owner->SetCol(0);
     }
@@ -263,7 +245,7 @@ void TEditorStrings::SetUpdateState(bool updating) {
         FEditor->SetLinesUpdating(false);
         FEditor->ShowCaretNested();
     }
-    const std::vector<TEditorHost*> editors = FRows->Editors();
-    for (TEditorHost* e : editors) e->Refresh();
+    const std::vector<TRowListClient*> editors = FRows->Editors();
+    for (TRowListClient* e : editors) e->Refresh();
     TStrings::SetUpdateState(false);
 }

@@ -4,8 +4,6 @@
 // end with reWrapped (or the last row), and Get/Put/Insert/Delete work on whole lines, never on rows. Edits
 // go through the row list's ReplaceRows (so they are undoable); each clears the editor's selection and
 // leaves the caret after the text it put in. Setting the whole text or loading a file clears the undo store.
-//
-// Not provided: streaming the lines as a "Strings" property of a stored form (no such streaming here).
 #pragma once
 
 #include <cstdint>
@@ -13,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/EditorHost.h"
+#include "editor/RowListClient.h"
 #include "base/Strings.h"
 
 class TEditorScreenStrings;
@@ -21,12 +19,12 @@ class TEditorScreenStrings;
 class TEditorStrings : public TStrings {
 public:
     // editor may be null (a view without a control, e.g. in tests).
-    TEditorStrings(TEditorScreenStrings& rows, TEditorHost* editor);
+    TEditorStrings(TEditorScreenStrings& rows, TRowListClient* editor);
 
     TEditorScreenStrings& Rows() const { return *FRows; }
     // Points the view at another row list (when the editor starts sharing another editor's rows).
     void SetRows(TEditorScreenStrings& rows);
-    TEditorHost* Editor() const { return FEditor; }
+    TRowListClient* Editor() const { return FEditor; }
 
     int GetCount() const override;
     std::string Get(int i) const override;
@@ -57,12 +55,11 @@ protected:
     void SetUpdateState(bool updating) override;
 
 private:
-    class TEditScope;
     const std::vector<int>& LineStarts() const;
     void Replace(int row, int count, const std::string& text, int caretRow);
 
     TEditorScreenStrings* FRows;
-    TEditorHost* FEditor;
+    TRowListClient* FEditor;
     int FUpdateCount = 0;
     // First row of each logical line with word wrap on, rebuilt when the rows changed.
     mutable std::vector<int> FLineStarts;

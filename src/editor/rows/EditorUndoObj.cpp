@@ -2,31 +2,11 @@
 
 #include "editor/rows/EditorScreenStrings.h"
 
-namespace {
-
-// Hides the active editor's caret for the length of a replay, also when an error passes.
-class TCaretHidden {
-public:
-    explicit TCaretHidden(TEditorHost* editor) : FEditor(editor) {
-        if (FEditor) FEditor->HideCaretNested();
-    }
-    ~TCaretHidden() {
-        if (FEditor) FEditor->ShowCaretNested();
-    }
-    TCaretHidden(const TCaretHidden&) = delete;
-    TCaretHidden& operator=(const TCaretHidden&) = delete;
-
-private:
-    TEditorHost* FEditor;
-};
-
-}  // namespace
-
 TEditorUndoObj::TEditorUndoObj(TEditorScreenStrings& rows) : FRows(rows) {}
 
 TUndoData& TEditorUndoObj::NewRecord() {
     auto record = std::make_unique<TUndoData>();
-    if (const TEditorHost* editor = FRows.ActiveEditor()) {
+    if (const TRowListClient* editor = FRows.ActiveEditor()) {
         record->CaretRow = editor->Row();
         record->CaretCol = editor->Col();
     }
@@ -38,7 +18,7 @@ TUndoData& TEditorUndoObj::NewRecord() {
 
 void TEditorUndoObj::PushRedo(const TUndoData& record) {
     auto copy = std::make_unique<TUndoData>(record);
-    if (const TEditorHost* editor = FRows.ActiveEditor()) {
+    if (const TRowListClient* editor = FRows.ActiveEditor()) {
         copy->CaretRow = editor->Row();
         copy->CaretCol = editor->Col();
     }
@@ -119,8 +99,8 @@ bool TEditorUndoObj::Replay(const TUndoData& record, TUndoData& inverse, int& re
 void TEditorUndoObj::Undo() {
     if (FUndoList.empty()) return;
     TUndoData& record = *FUndoList.back();
-    TEditorHost* editor = FRows.ActiveEditor();
-    TCaretHidden hidden(editor);
+    TRowListClient* editor = FRows.ActiveEditor();
+    TCaretHideGuard hidden(editor);
     {
         TPointerStringList::Update update(FRows);
         TUndoData inverse;
@@ -147,8 +127,8 @@ void TEditorUndoObj::Undo() {
 void TEditorUndoObj::Redo() {
     if (FRedoList.empty()) return;
     TUndoData& record = *FRedoList.back();
-    TEditorHost* editor = FRows.ActiveEditor();
-    TCaretHidden hidden(editor);
+    TRowListClient* editor = FRows.ActiveEditor();
+    TCaretHideGuard hidden(editor);
     {
         TPointerStringList::Update update(FRows);
         TUndoData inverse;

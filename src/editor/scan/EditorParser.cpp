@@ -79,15 +79,15 @@ inline bool InRange(unsigned char c, unsigned char lo, unsigned char hi) {
 }  // namespace
 
 TEditorParser::TEditorParser(const char* text) {
-    ResetScan(text, nullptr, tokNone, kBracketNotScanned);
+    ResetScan(text, TScanOptions{}, tokNone, kBracketNotScanned);
     FTableBuilt = false;  // a derived class builds its own table at its first ResetScan
 }
 
-TEditorParser::TEditorParser(const TEditorHost* editor, int bracket)
-    : FEditor(editor), FView(editor ? &editor->View() : nullptr), FBracket(bracket) {}
+TEditorParser::TEditorParser(const TScanOptions& options, int bracket)
+    : FOptions(options), FView(options.View), FBracket(bracket) {}
 
-TEditorParser::TEditorParser(const char* text, const TEditorHost* editor, int bracket, int entryKind) {
-    ResetScan(text, editor, entryKind, bracket);
+TEditorParser::TEditorParser(const char* text, const TScanOptions& options, int bracket, int entryKind) {
+    ResetScan(text, options, entryKind, bracket);
     FTableBuilt = false;
 }
 
@@ -131,15 +131,15 @@ void TEditorParser::InitTable() {
     for (int c = 0xA6; c <= 0xDF; ++c) FTable[c] = &TEditorParser::HalfKanaProc;
 }
 
-void TEditorParser::ResetScan(const char* text, const TEditorHost* editor, int entryKind, int bracket) {
+void TEditorParser::ResetScan(const char* text, const TScanOptions& options, int entryKind, int bracket) {
     if (!FTableBuilt) {
         InitTable();
         FTableBuilt = true;
     }
     FText = text ? text : "";
     FTokenStart = FPos = FText;
-    FEditor = editor;
-    FView = editor ? &editor->View() : nullptr;
+    FOptions = options;
+    FView = options.View;
     FEntryKind = (entryKind > tokNone && entryKind < kTokenKindCount) ? entryKind : tokNone;
     FBracket = bracket;
     FBracketIndex = kBracketNotScanned;
@@ -525,8 +525,9 @@ void TEditorParser::SymbolProc() {
 }
 
 bool TEditorParser::IsReserveWord() const {
-    if (!FEditor || FKind == tokBracket || FKind == tokComment || FPos == FTokenStart) return false;
-    return FindReserveWord(FEditor->ReserveWordList(), TokenString());
+    if (!FOptions.ReserveWords || FKind == tokBracket || FKind == tokComment || FPos == FTokenStart)
+        return false;
+    return FindReserveWord(*FOptions.ReserveWords, TokenString());
 }
 
 const TEditorColor* TEditorParser::TokenColor() const {
@@ -595,4 +596,12 @@ bool TEditorParser::FindReserveWord(const TReserveWordList& list, std::string_vi
         list.begin(), list.end(), word,
         [](const std::string& item, std::string_view w) { return CompareReserveWord(item, w) < 0; });
     return it != list.end() && CompareReserveWord(*it, word) == 0;
+}
+
+TReserveWordList TEditorParser::SortReserveWords(std::vector<std::string> words) {
+    const auto less = [](const std::string& a, const std::string& b) { return CompareReserveWord(a, b) < 0; };
+    const auto same = [](const std::string& a, const std::string& b) { return CompareReserveWord(a, b) == 0; };
+    std::stable_sort(words.begin(), words.end(), less);
+    words.erase(std::unique(words.begin(), words.end(), same), words.end());
+    return words;
 }

@@ -12,9 +12,11 @@
 // by the virtual InitTable at the first ResetScan of a scanner, so that a derived table takes effect.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
-#include "editor/EditorHost.h"
+#include "editor/scan/ScanOptions.h"
 #include "text/ShiftJis.h"
 
 class TEditorColor;
@@ -56,25 +58,25 @@ class TEditorParser {
 public:
     using TRoutine = void (TEditorParser::*)();
 
-    // Scans text without an editor (first-byte table only); the first token is scanned at once.
+    // Scans text without options (first-byte table only); the first token is scanned at once.
     explicit TEditorParser(const char* text);
-    // A scanner for an editor's rows, with an empty text: ResetScan gives it its rows.
-    TEditorParser(const TEditorHost* editor, int bracket);
-    // Scans text for an editor from a stored row state; the first token is scanned at once.
-    TEditorParser(const char* text, const TEditorHost* editor, int bracket, int entryKind);
+    // A scanner with an editor's options, with an empty text: ResetScan gives it its rows.
+    TEditorParser(const TScanOptions& options, int bracket);
+    // Scans text with an editor's options from a stored row state; the first token is scanned at once.
+    TEditorParser(const char* text, const TScanOptions& options, int bracket, int entryKind);
     TEditorParser(const TEditorParser&) = delete;
     TEditorParser& operator=(const TEditorParser&) = delete;
     virtual ~TEditorParser() = default;
 
     // Sets all state, points every position at the text start and scans the first token. text must be
     // NUL-terminated; a null text is taken as empty. entryKind 0 = none pending.
-    virtual void ResetScan(const char* text, const TEditorHost* editor, int entryKind, int bracket);
+    virtual void ResetScan(const char* text, const TScanOptions& options, int entryKind, int bracket);
     // Scans the next token and returns its kind (tokNone at the end of the text or line).
     virtual int NextToken();
-    // True when the current token's text is in the editor's ReserveWordList (never for brackets,
-    // comments, empty tokens, or without an editor).
+    // True when the current token's text is in the reserved words of the options (never for brackets,
+    // comments, empty tokens, or without reserved words).
     virtual bool IsReserveWord() const;
-    // The colour class of the current token, or nullptr for kinds without one and without an editor.
+    // The colour class of the current token, or nullptr for kinds without one and without a View.
     virtual const TEditorColor* TokenColor() const;
 
     int Kind() const { return FKind; }
@@ -88,7 +90,7 @@ public:
     // The pair of the current tokBracket token (its colour); -2 before any bracket token.
     int BracketIndex() const { return FBracketIndex; }
     int EntryKind() const { return FEntryKind; }
-    const TEditorHost* Editor() const { return FEditor; }
+    const TScanOptions& Options() const { return FOptions; }
     const char* Text() const { return FText; }
 
     // Case-insensitive order of reserved words (ASCII letters folded, two-byte characters compared as
@@ -96,6 +98,8 @@ public:
     static int CompareReserveWord(std::string_view a, std::string_view b) noexcept;
     // Bisection of a list sorted by CompareReserveWord.
     static bool FindReserveWord(const TReserveWordList& list, std::string_view word) noexcept;
+    // words sorted by CompareReserveWord, of words that compare equal only the first kept.
+    static TReserveWordList SortReserveWords(std::vector<std::string> words);
 
 protected:
     // Recognisers, in slot order. A test returns true and consumes what it recognised, or returns false
@@ -138,7 +142,7 @@ protected:
 
     // Runs the table routine for a byte value or token kind.
     void Dispatch(unsigned index) { (this->*FTable[index & 0xFF])(); }
-    // The editor's View options, or nullptr without an editor.
+    // The View options, or nullptr without them.
     const TEditorViewInfo* View() const { return FView; }
     unsigned char Current() const { return static_cast<unsigned char>(*FPos); }
     // True at NUL, LF or CR.
@@ -154,8 +158,8 @@ protected:
     const char* FText = "";
     const char* FTokenStart = FText;
     const char* FPos = FText;
-    const TEditorHost* FEditor = nullptr;
-    const TEditorViewInfo* FView = nullptr;
+    TScanOptions FOptions;
+    const TEditorViewInfo* FView = nullptr;  // FOptions.View
     int FBracket = kBracketNotScanned;
     int FBracketIndex = kBracketNotScanned;
     int FEntryKind = tokNone;

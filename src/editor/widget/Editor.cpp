@@ -27,13 +27,13 @@ TEditor::TEditor(QWidget* parent)
       FRuler(std::make_unique<TEditorRuler>()) {
     FillDelimiters();
     FRows = std::make_shared<TEditorScreenStrings>();
-    FRows->AddEditor(this);
-    FRows->SetParserFactory([](const TEditorHost* editor, int bracket) {
-        return std::make_unique<TEditorParser>(editor, bracket);
+    FRows->AddEditor(this, RowListOptions());
+    FRows->SetParserFactory([](const TScanOptions& options, int bracket) {
+        return std::make_unique<TEditorParser>(options, bracket);
     });
     FEdit = std::make_unique<TEditModel>(*FRows, *FCaret, FDelimiters, *this);
     FLines = std::make_unique<TEditorStrings>(*FRows, this);
-    FScreen = std::make_unique<TEditorScreen>(*this);
+    FScreen = std::make_unique<TEditorScreen>(*this, *FLeftbar);
     WireOptions();
 
     setFrameShape(QFrame::StyledPanel);
@@ -189,17 +189,8 @@ QCursor TEditor::CursorOf(TCursor cursor) {
 }
 
 void TEditor::SetReserveWordList(const std::vector<std::string>& words) {
-    TReserveWordList sorted;
-    sorted.reserve(words.size());
-    // The scanner finds reserved words by bisection with its own comparison: sort with the same one.
-    const auto lessNoCase = [](const std::string& a, const std::string& b) {
-        return TEditorParser::CompareReserveWord(a, b) < 0;
-    };
-    for (const std::string& w : words) {
-        const auto at = std::lower_bound(sorted.begin(), sorted.end(), w, lessNoCase);
-        if (at != sorted.end() && !lessNoCase(w, *at)) continue;  // duplicate
-        sorted.insert(at, w);
-    }
+    // The scanner finds reserved words by bisection with its own comparison: sorted with the same one.
+    TReserveWordList sorted = TEditorParser::SortReserveWords(words);
     if (sorted == FReserveWordList) return;
     FReserveWordList = std::move(sorted);
     FRows->ScanAll();
@@ -259,12 +250,12 @@ int TEditor::TabSpaceCount() const {
     return FCaret->TabSpaceCount();
 }
 
-bool TEditor::Focused() const {
-    return hasFocus();
+TColumnRules TEditor::ColumnRules() const {
+    return {FDelimiters, TabSpaceCount()};
 }
 
-bool TEditor::WindowReady() const {
-    return true;
+bool TEditor::Focused() const {
+    return hasFocus();
 }
 
 TFontStyles TEditor::FontStyles() const {
@@ -290,7 +281,7 @@ int TEditor::LineCount() const {
 void TEditor::OptionChanged(TNotifyPersistent* sender) {
     if (sender == FMarks.get()) FMargin->SetUnderlineSpace(FMarks->Underline().Visible() ? 1 : 0);
     if (sender == FView.get()) FRows->ScanAll();
-    if (!WindowReady()) return;
+    if (sender == FCaret.get()) FRows->SetEditorOptions(this, RowListOptions());  // the tab width
     UpdateFontMetrics();
     UpdateScrollBars();
     if (sender == FLeftbar.get()) {

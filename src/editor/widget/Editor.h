@@ -5,7 +5,9 @@
 // the selection and the scroll position in screen rows and tab-expanded screen columns. The caret, the
 // selection and the edits on them are a model of their own (TEditModel, editor/edit/), which the control
 // owns, forwards its API to and shows: it implements TEditView, through which the model reports what to
-// repaint, and TEditorHost, through which the row list reaches the editors that show it.
+// repaint, TRowListClient, through which the row list reaches the editors that show it, and
+// TRepaintTarget, which receives the repaint its TEditorScreen computes after a change; it hands the row
+// list its scanner options and column rules as values (RowListOptions).
 //
 // The class is split by concern over several files: Editor.cpp (construction, properties, option and
 // change notifications), EditorCaretDisplay.cpp (the caret's display and the IME position),
@@ -13,10 +15,9 @@
 // pass and row painting), EditorSelection.cpp (the model's API and the repaint of selection changes),
 // EditorLeftbarPaint.cpp (left bar and ruler).
 //
-// Painting follows Qt's model: everything is drawn inside paintEvent. Where the original control drew
-// directly (selection changes, ruler mark, underline), this one invalidates exactly the strips whose
-// state changed and the paint pass draws them; scrolling moves pixels with QWidget::scroll and paints
-// only the uncovered strip.
+// Painting follows Qt's model: everything is drawn inside paintEvent. A change of the selection, the ruler
+// mark or the underline invalidates exactly the strips whose state changed and the paint pass draws them;
+// scrolling moves pixels with QWidget::scroll and paints only the uncovered strip.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -33,7 +34,9 @@
 #include <vector>
 
 #include "editor/options/EditorCaret.h"
-#include "editor/EditorHost.h"
+#include "base/PairGuard.h"
+#include "editor/RepaintTarget.h"
+#include "editor/RowListClient.h"
 #include "editor/options/EditorLeftbar.h"
 #include "editor/options/EditorMargin.h"
 #include "editor/options/EditorMarks.h"
@@ -43,6 +46,7 @@
 #include "editor/edit/EditTypes.h"
 #include "editor/edit/EditView.h"
 #include "editor/options/EditorViewInfo.h"
+#include "editor/rows/RowListOptions.h"
 #include "editor/rows/RowWord.h"
 #include "editor/widget/EditorGutterImages.h"
 #include "editor/widget/EditorTextPainter.h"
@@ -58,7 +62,7 @@ class QPainter;
 enum TBorderStyle { bsNone, bsSingle };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-// Scroll-bar requests (the codes of the platform's scroll messages, 0..7).
+// Scroll-bar requests, 0..7: what a bar action, a key or the wheel asks of VScroll and HScroll.
 enum TScrollRequest {
     sbLineUp = 0,
     sbLineDown = 1,
@@ -70,7 +74,7 @@ enum TScrollRequest {
     sbBottom = 7,
 };
 
-// What a scroll bar shows: minimum, maximum, page and position as the original control set them (the Qt
+// What a scroll bar shows: minimum, maximum, page and position, the page counted inside the range (the Qt
 // bar's own maximum is maximum - page + 1).
 struct TScrollInfo {
     int min = 0;
@@ -79,7 +83,7 @@ struct TScrollInfo {
     int pos = 0;
 };
 
-class TEditor : public QAbstractScrollArea, public TEditorHost, public TEditView {
+class TEditor : public QAbstractScrollArea, public TRowListClient, public TRepaintTarget, public TEditView {
 public:
     using TNotifyEvent = std::function<void(TEditor* sender)>;
     using TDrawLineEvent = std::function<void(TEditor* sender, const std::string& lineStr, int x, int y,
@@ -100,7 +104,7 @@ public:
     TNotifyEvent OnTopColChange;
     TNotifyEvent OnTopRowChange;
 
-    // ---- Published properties ------------------------------------------------------------------------
+    // ---- Properties (the options the owner sets up) -------------------------------------------------
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle style);
     TEditorCaret& Caret() { return *FCaret; }
@@ -114,17 +118,17 @@ public:
     const TEditorMargin& Margin() const { return *FMargin; }
     void SetMargin(const TEditorMargin& margin);
     TEditorLeftbar& Leftbar() { return *FLeftbar; }
-    const TEditorLeftbar& Leftbar() const override { return *FLeftbar; }
+    const TEditorLeftbar& Leftbar() const { return *FLeftbar; }
     void SetLeftbar(const TEditorLeftbar& leftbar);
     TEditorRuler& Ruler() { return *FRuler; }
     const TEditorRuler& Ruler() const { return *FRuler; }
     void SetRuler(const TEditorRuler& ruler);
     TEditorViewInfo& View() { return *FView; }
-    const TEditorViewInfo& View() const override { return *FView; }
+    const TEditorViewInfo& View() const { return *FView; }
     void SetView(const TEditorViewInfo& view);
     bool ReadOnly() const { return FEdit->ReadOnly(); }
     void SetReadOnly(bool value);
-    const TReserveWordList& ReserveWordList() const override { return FReserveWordList; }
+    const TReserveWordList& ReserveWordList() const { return FReserveWordList; }
     // Sorted without regard to ASCII case, duplicates ignored; equal lists are ignored.
     void SetReserveWordList(const std::vector<std::string>& words);
     TScrollStyle ScrollBars() const { return FScrollBars; }
@@ -235,31 +239,13 @@ public:
     void HScroll(TScrollRequest request, int trackPos = 0);
     void WheelScroll(int delta);
 
-    // Caret display: nesting counters; every hide is matched by a show (use CaretHider).
+    // Caret display: nesting counters; every hide is matched by a show (use CaretHider, UnderlineHider).
     void HideCaretNested() override;
     void ShowCaretNested() override;
     void HideUnderline() override;
     void ShowUnderline() override;
-    class CaretHider {
-    public:
-        explicit CaretHider(TEditor& e) : FEditor(e) { FEditor.HideCaretNested(); }
-        ~CaretHider() { FEditor.ShowCaretNested(); }
-        CaretHider(const CaretHider&) = delete;
-        CaretHider& operator=(const CaretHider&) = delete;
-
-    private:
-        TEditor& FEditor;
-    };
-    class UnderlineHider {
-    public:
-        explicit UnderlineHider(TEditor& e) : FEditor(e) { FEditor.HideUnderline(); }
-        ~UnderlineHider() { FEditor.ShowUnderline(); }
-        UnderlineHider(const UnderlineHider&) = delete;
-        UnderlineHider& operator=(const UnderlineHider&) = delete;
-
-    private:
-        TEditor& FEditor;
-    };
+    using CaretHider = TPairGuard<TEditor, &TEditor::HideCaretNested, &TEditor::ShowCaretNested>;
+    using UnderlineHider = TPairGuard<TEditor, &TEditor::HideUnderline, &TEditor::ShowUnderline>;
 
     // ---- Selection -----------------------------------------------------------------------------------
     void BeginSelection() { FEdit->BeginSelection(); }
@@ -287,7 +273,7 @@ public:
     bool CanRedo() const;
     void Clear();
 
-    // ---- Repaint requests (also used by the row list through TEditorHost) ----------------------------
+    // ---- Repaint requests (TRepaintTarget; InvalidateRow comes from the row list) ---------------------
     void InvalidateRow(int row) override;
     void InvalidateRows(int firstRow, int lastRow) override;
     void InvalidateLeftbarRows(int firstRow, int lastRow) override;
@@ -304,7 +290,7 @@ public:
     int RowY(int row) const { return TextTop() + (row - FTopRow) * FRowHeight; }
     int UnderlineY(int row) const;
 
-    // ---- TEditorHost ---------------------------------------------------------------------------------
+    // ---- TRowListClient, and the options handed to the row list ----------------------------------------
     void SetTopRowDirect(int row) override;
     int DisplayHeight() const override;
     void CleanSelection() override { FEdit->CleanSelection(); }
@@ -312,13 +298,16 @@ public:
     void Refresh() override;
     void SetLinesUpdating(bool updating) override;
     void ScrollRowsFrom(int row, int delta) override;
-    const TDelimiters& Delimiters() const override { return FDelimiters; }
-    int TabSpaceCount() const override;
-    bool IsLoading() const override { return false; }
     bool Focused() const override;
+    const TDelimiters& Delimiters() const { return FDelimiters; }
+    int TabSpaceCount() const;
+    // What the row list wraps and scans with while this editor owns it.
+    TScanOptions ScanOptions() const { return {FView.get(), &FReserveWordList}; }
+    TColumnRules ColumnRules() const;
+    TRowListOptions RowListOptions() const { return {ScanOptions(), ColumnRules()}; }
 
     // The Qt cursor of a cursor number of the options (built-in cursors are negative; 1 is the right-pointing
-    // arrow of the left margin and 2 the drag-copy cursor, registered at start-up in the original).
+    // arrow of the left margin and 2 the drag-copy cursor).
     static QCursor CursorOf(TCursor cursor);
 
     // The colour of a colour number in this control's palette.
@@ -339,7 +328,7 @@ public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
-    // Overridable operations of the original control.
+    // Operations a derived control may replace.
     virtual void FillDelimiters();
     virtual void OptionChanged(TNotifyPersistent* sender);
     virtual void DoChange();
@@ -370,8 +359,6 @@ private:
     // Scrolls the strip `rect` by (dx, dy) pixels, moving the pixels and repainting only what is uncovered.
     void ScrollStrip(int dx, int dy, const QRect& rect);
     void ShiftTextForLeftbar(int oldWidth, int newWidth);
-    bool WindowReady() const;
-
     // TEditView: what the caret and selection model asks to be shown (EditorSelection.cpp).
     void CaretPlaced() override;
     void CaretColumnLeaving(int col) override;
@@ -381,7 +368,7 @@ private:
     void SelectionModeChanged(bool selectionActive) override;
     bool LeftButtonHeld() const override;
 
-    // Left bar and ruler (EditorLeftbar.cpp).
+    // Left bar and ruler (EditorLeftbarPaint.cpp).
     bool UpdateDigitCount();
     void UpdateLeftbarWidth();
     void UpdateRulerHeight();
@@ -398,7 +385,11 @@ private:
     int ScreenHeight() const;
 
     // Painting (EditorPaint.cpp).
+    struct TRowPaint;
     void PaintRect(QPainter& p, const QRect& rect);
+    bool BeginRowPaint(const QRect& rect, int x, int row, const std::string& s, TRowPaint& out);
+    void EndRowPaint(QPainter& p, const QRect& rect, int x, int y, int row, const TRowPaint& piece,
+                     bool selected, const QColor& retColor);
     void DrawRow(QPainter& p, const QRect& rect, int x, TEditorParser& parser, int row, const std::string& s,
                  int y);
     void DrawSelectedRow(QPainter& p, const QRect& rect, int x, TEditorParser& parser, int row,

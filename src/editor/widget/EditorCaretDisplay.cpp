@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editor/widget/Editor.h"
+#include "editor/wrap/ColumnMap.h"
 
 void TEditor::UpdateCaret() {
     CreateEditorCaret();
@@ -18,7 +19,7 @@ void TEditor::UpdateCaret() {
 void TEditor::CreateEditorCaret() {
     if (!hasFocus()) return;
     const int w = FCharWidth - FMargin->Character();
-    const bool wide = TRowColumns::MapAt(RowColumnMap(Row()), Col()) == '4';
+    const bool wide = ColumnCodeAt(RowColumnMap(Row()), Col()) == '4';
     QSize size;
     if (FOverwriteMode) {
         size = QSize(wide ? 2 * w : w, FCharHeight);

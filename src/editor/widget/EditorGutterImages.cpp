@@ -64,7 +64,7 @@ void TEditorGutterImages::BuildRulerEdge(int screenWidth) {
     p.fillRect(0, 1, FRulerEdge.width(), 1, kGray);
 }
 
-void TEditorGutterImages::BuildCorner(const CornerSpec& s) {
+void TEditorGutterImages::BuildCorner(const TCornerLayout& s) {
     if (s.textLeft <= 0 || s.textTop <= 0) {
         FCorner = QImage();
         return;
@@ -83,7 +83,7 @@ void TEditorGutterImages::BuildCorner(const CornerSpec& s) {
     }
 }
 
-void TEditorGutterImages::RebuildRuler(const RulerSpec& layout, int screenWidth) {
+void TEditorGutterImages::RebuildRuler(const TRulerLayout& layout, int screenWidth) {
     FRuler = layout;
     FRuler.charWidth = std::max(1, layout.charWidth);
     FRuler.gaugeRange = std::max(1, layout.gaugeRange);

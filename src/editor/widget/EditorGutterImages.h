@@ -23,7 +23,7 @@ public:
     static constexpr int DigitWidth(int digit) { return digit == 1 ? 3 : 5; }
 
     // Ruler options as the images need them.
-    struct RulerSpec {
+    struct TRulerLayout {
         int charWidth = 6;
         int gaugeRange = 10;
         int height = 11;  // 0 when hidden, 11 with the edge, 10 without
@@ -34,7 +34,7 @@ public:
     };
 
     // Corner geometry and colours.
-    struct CornerSpec {
+    struct TCornerLayout {
         int textLeft = 0;
         int textTop = 0;
         QColor color;  // the control's background
@@ -57,11 +57,11 @@ public:
     // Ruler edge strip of the given width: top row white, bottom row grey.
     void BuildRulerEdge(int screenWidth);
     // The corner image (textLeft x textTop).
-    void BuildCorner(const CornerSpec& layout);
+    void BuildCorner(const TCornerLayout& layout);
 
     // Rebuilds digits, scale and image sizes for new ruler options (in the order colour digits, scale,
     // sizes). The ruler and mark images are composed again on the next ComposeRuler.
-    void RebuildRuler(const RulerSpec& layout, int screenWidth);
+    void RebuildRuler(const TRulerLayout& layout, int screenWidth);
     void ColourDigits();
     void BuildScale();
     void SizeRulerImages();
@@ -87,14 +87,14 @@ public:
     const QImage& LeftEdge() const { return FLeftEdge; }
     const QImage& RulerEdge() const { return FRulerEdge; }
     const QImage& Corner() const { return FCorner; }
-    const RulerSpec& Ruler() const { return FRuler; }
+    const TRulerLayout& Ruler() const { return FRuler; }
     // True when the glyph strip has a stroke at (x, y).
     bool GlyphStroke(int x, int y) const;
 
 private:
     void Stamp(QImage& target, const QImage& digits, const QColor& background, int firstValue) const;
 
-    RulerSpec FRuler;
+    TRulerLayout FRuler;
     int FScreenWidth = 0;
     int FComposedGauge = -1;
     QImage FGlyphs;

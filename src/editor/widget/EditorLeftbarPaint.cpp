@@ -164,7 +164,7 @@ void TEditor::BuildLeftEdge() {
 }
 
 void TEditor::BuildCorner() {
-    TEditorGutterImages::CornerSpec c;
+    TEditorGutterImages::TCornerLayout c;
     c.textLeft = TextLeft();
     c.textTop = TextTop();
     c.color = Resolve(FColor);
@@ -181,7 +181,7 @@ void TEditor::BuildCorner() {
 
 void TEditor::RebuildRuler() {
     UpdateRulerHeight();
-    TEditorGutterImages::RulerSpec s;
+    TEditorGutterImages::TRulerLayout s;
     s.charWidth = FCharWidth;
     s.gaugeRange = FRuler->GaugeRange();
     s.height = FRulerHeight > 0 ? FRulerHeight : (FRuler->Edge() ? 11 : 10);

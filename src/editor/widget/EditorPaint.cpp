@@ -113,7 +113,7 @@ void TEditor::PaintRect(QPainter& p, const QRect& rect) {
     const int band = FCharHeight + FMargin->UnderlineSpace();
     const int x = L - FHOffset;
     const int count = LineCount();
-    std::unique_ptr<TEditorParser> parser = FRows->ParserFactory()(this, kBracketNone);
+    std::unique_ptr<TEditorParser> parser = FRows->ParserFactory()(ScanOptions(), kBracketNone);
     // Text is clipped to the text area: a character cut by the left edge must not spill into the margin.
     p.save();
     p.setClipRect(QRect(L, T, W - L, H - T), Qt::IntersectClip);
@@ -147,29 +147,61 @@ void TEditor::PaintRect(QPainter& p, const QRect& rect) {
 // ---- Rows
 // -------------------------------------------------------------------------------------------------------
 
+// What the two row painters share around their token loops: the row's text with a wrapped row's
+// continuation (so that a token crossing the wrap is seen whole) and the columns that reach into the clip.
+struct TEditor::TRowPaint {
+    std::string line;
+    QRect clip;
+    int ownLen = 0;   // columns of the row itself
+    int colFrom = 0;  // first and one past the last visible column of the row
+    int colTo = 0;
+};
+
+bool TEditor::BeginRowPaint(const QRect& rect, int x, int row, const std::string& s, TRowPaint& out) {
+    out.ownLen = static_cast<int>(s.size());
+    if ((out.ownLen + 1) * FCharWidth < FHOffset) return false;  // the row ends left of the view
+    out.line = s;
+    out.clip = rect;
+    if (s.empty()) return true;
+    if (FRows->RowBracket(row) == kBracketNotScanned) FRows->ScanFrom(row, false);
+    if (WordWrap() && row < LineCount() - 1 && RowEnd(row) == reWrapped) {
+        out.line += ExpandedRowText(row + 1);
+        out.clip.setRight(std::min(out.clip.right(), x + out.ownLen * FCharWidth - 1));
+    }
+    out.colFrom = std::max(0, (out.clip.left() - x) / FCharWidth);
+    out.colTo = std::min(out.ownLen, (out.clip.right() + 1 - x + FCharWidth - 1) / FCharWidth);
+    return true;
+}
+
+void TEditor::EndRowPaint(QPainter& p, const QRect& rect, int x, int y, int row, const TRowPaint& piece,
+                          bool selected, const QColor& retColor) {
+    DoDrawLine(piece.line, x, y, row, rect, selected);
+    const int mx = x + piece.ownLen * FCharWidth;
+    if (mx >= rect.right() + 1) return;
+    if (FMarks->EofMark().Visible() && row == LineCount() - 1 && RowEnd(row) == reEndOfText) {
+        DrawEofMark(p, rect, mx, y);
+    } else if (FMarks->RetMark().Visible() && RowEnd(row) == reLineBreak) {
+        DrawRetMark(p, mx, y, retColor);
+    }
+}
+
 void TEditor::DrawRow(QPainter& p, const QRect& rect, int x, TEditorParser& parser, int row,
                       const std::string& s, int y) {
-    const bool selected = false;
     const Triple def{FColor, FFontColor, FontStyles()};
     p.fillRect(rect, Resolve(def.bk));
-    const int ownLen = static_cast<int>(s.size());
-    if ((ownLen + 1) * FCharWidth < FHOffset) return;  // the row ends left of the view
-
-    std::string line = s;
-    QRect clip = rect;
+    TRowPaint piece;
+    if (!BeginRowPaint(rect, x, row, s, piece)) return;
     if (!s.empty()) {
-        if (FRows->RowBracket(row) == kBracketNotScanned) FRows->ScanFrom(row, false);
-        if (WordWrap() && row < LineCount() - 1 && RowEnd(row) == reWrapped) {
-            line += ExpandedRowText(row + 1);
-            clip.setRight(std::min(clip.right(), x + ownLen * FCharWidth - 1));
-        }
+        const std::string& line = piece.line;
+        const QRect& clip = piece.clip;
+        const int ownLen = piece.ownLen;
+        const int colFrom = piece.colFrom;
+        const int colTo = piece.colTo;
         const int L = TextLeft();
         const int W = viewport()->width();
-        const int colFrom = std::max(0, (clip.left() - x) / FCharWidth);
-        const int colTo = std::min(ownLen, (clip.right() + 1 - x + FCharWidth - 1) / FCharWidth);
         // Tokens whose colours differ from the control's; the gaps between them use the default triple.
         std::vector<Run> runs;
-        parser.ResetScan(line.c_str(), this, FRows->RowEntryKind(row), FRows->RowBracket(row));
+        parser.ResetScan(line.c_str(), ScanOptions(), FRows->RowEntryKind(row), FRows->RowBracket(row));
         for (int kind = parser.Kind(); kind != tokNone; kind = parser.NextToken()) {
             const int off = parser.TokenOffset();
             if (off >= ownLen || off >= colTo) break;
@@ -203,44 +235,28 @@ void TEditor::DrawRow(QPainter& p, const QRect& rect, int x, TEditorParser& pars
         }
         if (at < colTo) FText.Draw(p, x, y, line, at, colTo, fg, defStyle);
     }
-    DoDrawLine(line, x, y, row, rect, selected);
-
-    const int mx = x + ownLen * FCharWidth;
-    if (mx < rect.right() + 1) {
-        if (FMarks->EofMark().Visible() && row == LineCount() - 1 && RowEnd(row) == reEndOfText) {
-            DrawEofMark(p, rect, mx, y);
-        } else if (FMarks->RetMark().Visible() && RowEnd(row) == reLineBreak) {
-            DrawRetMark(p, mx, y, Resolve(FMarks->RetMark().Color()));
-        }
-    }
+    EndRowPaint(p, rect, x, y, row, piece, false, Resolve(FMarks->RetMark().Color()));
 }
 
 void TEditor::DrawSelectedRow(QPainter& p, const QRect& rect, int x, TEditorParser& parser, int row,
                               const std::string& s, int y) {
     const TEditorColor& select = FView->Colors().Select();
     p.fillRect(rect, Resolve(select.BkColor()));
-    const int ownLen = static_cast<int>(s.size());
-    if ((ownLen + 1) * FCharWidth < FHOffset) return;
-
-    std::string line = s;
-    QRect clip = rect;
+    TRowPaint piece;
+    if (!BeginRowPaint(rect, x, row, s, piece)) return;
+    const QColor fg = Resolve(select.Color());
     if (!s.empty()) {
-        if (FRows->RowBracket(row) == kBracketNotScanned) FRows->ScanFrom(row, false);
-        if (WordWrap() && row < LineCount() - 1 && RowEnd(row) == reWrapped) {
-            line += ExpandedRowText(row + 1);
-            clip.setRight(std::min(clip.right(), x + ownLen * FCharWidth - 1));
-        }
-        const int colFrom = std::max(0, (clip.left() - x) / FCharWidth);
-        const int colTo = std::min(ownLen, (clip.right() + 1 - x + FCharWidth - 1) / FCharWidth);
+        const std::string& line = piece.line;
+        const int colFrom = piece.colFrom;
+        const int colTo = piece.colTo;
         // Colours do not change inside the selection; only the token styles may.
         const TFontStyles defStyle = FontStyles();
-        const QColor fg = Resolve(select.Color());
         int at = colFrom;
-        parser.ResetScan(line.c_str(), this, FRows->RowEntryKind(row), FRows->RowBracket(row));
+        parser.ResetScan(line.c_str(), ScanOptions(), FRows->RowEntryKind(row), FRows->RowBracket(row));
         for (int kind = parser.Kind(); kind != tokNone; kind = parser.NextToken()) {
             const int off = parser.TokenOffset();
-            if (off >= ownLen || off >= colTo) break;
-            const int end = std::min(off + parser.TokenLength(), ownLen);
+            if (off >= piece.ownLen || off >= colTo) break;
+            const int end = std::min(off + parser.TokenLength(), piece.ownLen);
             if (end <= colFrom) continue;
             const TEditorColor* c = parser.TokenColor();
             const TFontStyles style = c ? c->Style() : defStyle;
@@ -251,16 +267,7 @@ void TEditor::DrawSelectedRow(QPainter& p, const QRect& rect, int x, TEditorPars
         }
         if (at < colTo) FText.Draw(p, x, y, line, at, colTo, fg, StyleBits(defStyle));
     }
-    DoDrawLine(line, x, y, row, rect, true);
-
-    const int mx = x + ownLen * FCharWidth;
-    if (mx < rect.right() + 1) {
-        if (FMarks->EofMark().Visible() && row == LineCount() - 1 && RowEnd(row) == reEndOfText) {
-            DrawEofMark(p, rect, mx, y);
-        } else if (FMarks->RetMark().Visible() && RowEnd(row) == reLineBreak) {
-            DrawRetMark(p, mx, y, Resolve(select.Color()));
-        }
-    }
+    EndRowPaint(p, rect, x, y, row, piece, true, fg);
 }
 
 void TEditor::DrawRowWithSelection(QPainter& p, const QRect& rect, int x, TEditorParser& parser, int row,

@@ -71,8 +71,8 @@ void TEditor::UpdateScrollBars() {
 }
 
 void TEditor::SyncScrollBars() {
-    // A Qt bar's maximum is the last position, which the original's (maximum, page) pair gives as
-    // maximum - page + 1.
+    // TScrollInfo keeps the range as (maximum, page), the page counted inside the range; a Qt bar's maximum
+    // is the last position the bar's value can take, maximum - page + 1.
     ++FSyncingBars;
     const auto apply = [](QScrollBar* bar, const TScrollInfo& info) {
         bar->setRange(info.min, std::max(info.min, info.max - info.page + 1));
@@ -211,7 +211,7 @@ TRowCol TEditor::PointToRowCol(int x, int y, bool snap) const {
     int col = 0;
     if (snap) {
         const int num = x + FCharWidth / 2 - 1 - left;
-        col = num / FCharWidth + FTopCol;  // truncating, as the original
+        col = num / FCharWidth + FTopCol;  // the nearer cell edge (the division truncates toward zero)
     } else {
         col = (x - left) / FCharWidth + FTopCol;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/widget/Editor.h"
+#include "editor/wrap/ColumnMap.h"
 
 // ---- TEditView
 // --------------------------------------------------------------------------------------------------

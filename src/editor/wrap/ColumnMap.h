@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/EditorHost.h"
+#include "editor/EditorTypes.h"
 
 // Number of fill columns after a TAB whose own column makes the map mapLength columns long.
 constexpr int TabFillCount(int mapLength, int tabSpaceCount, int wrapByte) noexcept {
@@ -23,6 +23,11 @@ constexpr int TabFillCount(int mapLength, int tabSpaceCount, int wrapByte) noexc
         if (w < fill) fill = w;
     }
     return fill;
+}
+
+// The code of a column map at column col, or '\0' outside it.
+constexpr char ColumnCodeAt(std::string_view map, int col) noexcept {
+    return col >= 0 && col < static_cast<int>(map.size()) ? map[static_cast<std::size_t>(col)] : '\0';
 }
 
 // The column map of `line`; wrapByte 0 means word wrap off.

@@ -12,7 +12,7 @@
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorStrings.h"
 #include "editor/rows/EditorUndoObj.h"
-#include "editor/support/RowsTestHost.h"
+#include "editor/support/FakeEditorHost.h"
 #include "editor/wrap/EditorWrapOption.h"
 #include "text/ShiftJis.h"
 
@@ -45,8 +45,9 @@ public:
     std::vector<bool> selectionEvents;
 };
 
-// The rows' editor: caret calls go to the model, the TAB width is the caret options'.
-class TModelHost : public TRowsTestHost {
+// The rows' editor: caret calls go to the model; its TAB width is the caret options' (the fixture hands it
+// to the row list).
+class TModelHost : public TFakeEditorHost {
 public:
     TEditModel* model = nullptr;
     const TEditorCaret* caret = nullptr;
@@ -56,7 +57,6 @@ public:
     void SetCol(int c) override { model->SetCol(c); }
     void MoveCaretToOffset(int baseRow, int offset) override { model->MoveCaretToOffset(baseRow, offset); }
     void CleanSelection() override { model->CleanSelection(); }
-    int TabSpaceCount() const override { return caret->TabSpaceCount(); }
 };
 
 // One editor's model over its own row list. The caret options start as the main window sets them
@@ -67,7 +67,8 @@ struct TEditFixture {
         caret.SetKeepCaret(true);
         host.caret = &caret;
         host.model = &model;
-        rows.AddEditor(&host);
+        host.tabSpaceCount = caret.TabSpaceCount();
+        rows.AddEditor(&host, host.Options());
         rows.UndoObj().SetCapacity(1 << 30);
     }
     ~TEditFixture() { rows.RemoveEditor(&host); }

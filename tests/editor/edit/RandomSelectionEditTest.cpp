@@ -13,6 +13,7 @@
 
 #include "EditTestSupport.h"
 #include "editor/support/RowsTestUtil.h"
+#include "editor/wrap/ColumnMap.h"
 #include "editor/wrap/EditorWrapOption.h"
 
 using namespace edittest;
@@ -303,7 +304,7 @@ private:
             ASSERT_EQ(f.rows.RowEnd(n - 1), reLineBreak) << Where();
         }
         const std::string map = f.model.Columns().Map(row);
-        const char code = TRowColumns::MapAt(map, f.model.Col());
+        const char code = ColumnCodeAt(map, f.model.Col());
         ASSERT_NE(code, '5') << "caret inside a two-byte character" << Where();
         if (!f.caret.InTab()) {
             ASSERT_NE(code, '3') << "caret inside a TAB" << Where();

@@ -1,9 +1,11 @@
-// The editor's option objects: defaults, clamping, which setters notify, and one notification per Assign.
+// What all option objects share: defaults, clamping, which setters notify, how a change deep inside
+// reaches the top object, and one notification per Assign. Tests of one class are in its own file.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "editor/support/ChangeCounter.h"
 #include "editor/options/EditorBracketCollection.h"
 #include "editor/options/EditorCaret.h"
 #include "editor/options/EditorColors.h"
@@ -12,22 +14,6 @@
 #include "editor/options/EditorMarks.h"
 #include "editor/options/EditorRuler.h"
 #include "editor/options/EditorViewInfo.h"
-
-namespace {
-
-// Counts the notifications of one object and remembers who was reported as changed.
-struct TChangeCounter {
-    int count = 0;
-    std::vector<TNotifyPersistent*> senders;
-    explicit TChangeCounter(TNotifyPersistent& target) {
-        target.SetOnChange([this](TNotifyPersistent* sender) {
-            ++count;
-            senders.push_back(sender);
-        });
-    }
-};
-
-}  // namespace
 
 TEST(EditorOptions, DefaultsUseThePlatformColourNumbers) {
     EXPECT_EQ(clWindow, 0x80000005u);
@@ -83,36 +69,6 @@ TEST(EditorOptions, DefaultsUseThePlatformColourNumbers) {
     EXPECT_FALSE(view.Url());
     EXPECT_FALSE(view.ControlCode());
     EXPECT_TRUE(view.Quotation().empty());
-}
-
-TEST(EditorOptions, CaretDefaultsAndCursorSlots) {
-    TEditorCaret caret;
-    EXPECT_TRUE(caret.AutoCursor());
-    EXPECT_TRUE(caret.AutoIndent());
-    EXPECT_TRUE(caret.BackSpaceUnIndent());
-    EXPECT_TRUE(caret.FreeCaret());
-    EXPECT_FALSE(caret.InTab());
-    EXPECT_FALSE(caret.KeepCaret());
-    EXPECT_TRUE(caret.RowSelect());
-    EXPECT_EQ(caret.SelDragMode(), dmAutomatic);
-    EXPECT_TRUE(caret.SelMove());
-    EXPECT_EQ(caret.Style(), csDefault);
-    EXPECT_EQ(caret.TabSpaceCount(), 8);
-
-    const TEditorCursors& cursors = caret.Cursors();
-    EXPECT_EQ(cursors.DefaultCursor(), crIBeam);
-    EXPECT_EQ(cursors.DragSelCursor(), crDrag);
-    EXPECT_EQ(cursors.InSelCursor(), crDefault);
-    // Two distinct registered slots, "RightArrow" taken before "DragSelCopy".
-    EXPECT_GE(cursors.LeftMarginCursor(), 1);
-    EXPECT_LT(cursors.LeftMarginCursor(), cursors.DragSelCopyCursor());
-    EXPECT_EQ(TEditorCursors::RegisteredCursorName(cursors.LeftMarginCursor()), "RightArrow");
-    EXPECT_EQ(TEditorCursors::RegisteredCursorName(cursors.DragSelCopyCursor()), "DragSelCopy");
-    // A name taken before keeps its number; a new one takes the next free number.
-    EXPECT_EQ(TEditorCursors::RegisterCursor("RightArrow"), cursors.LeftMarginCursor());
-    const TCursor other = TEditorCursors::RegisterCursor("SomethingElse");
-    EXPECT_GT(other, cursors.DragSelCopyCursor());
-    EXPECT_TRUE(TEditorCursors::RegisteredCursorName(0).empty());
 }
 
 TEST(EditorOptions, SettersClampSilently) {
@@ -266,91 +222,4 @@ TEST(EditorOptions, AssignCopiesEverythingWithOneNotification) {
     EXPECT_EQ(bar.ShowNumberMode(), nmLine);
     EXPECT_TRUE(bar.ZeroLead());
     EXPECT_EQ(bar.LeftMargin(), 4);
-}
-
-TEST(EditorOptions, BulkColourSettersSkipSelectAndNotifyOnce) {
-    TEditorViewInfo view;
-    TChangeCounter changes(view);
-    view.Colors().SetAllColor(0x00FF00);
-    view.Colors().SetAllStyle(fsItalic);
-    EXPECT_EQ(changes.count, 2);
-    EXPECT_EQ(view.Colors().Comment().Color(), 0x00FF00u);
-    EXPECT_EQ(view.Colors().Symbol().Style(), fsItalic);
-    EXPECT_EQ(view.Colors().Select().Color(), clWhite);
-    EXPECT_EQ(view.Colors().Select().Style(), 0);
-}
-
-TEST(EditorOptions, QuotationKeepsItsFirstByteOnly) {
-    TEditorViewInfo view;
-    view.SetQuotation("\"'");
-    EXPECT_EQ(view.Quotation(), "\"");
-    view.SetQuotation("");
-    EXPECT_EQ(view.Quotation(), "");
-    view.SetQuotation("\x81\x68");  // a two-byte character: its lead byte alone is kept
-    EXPECT_EQ(view.Quotation(), "\x81");
-}
-
-TEST(EditorOptions, BracketCollectionHoldsAtMostFourteenPairs) {
-    TEditorViewInfo view;
-    TChangeCounter changes(view);
-    TEditorBracketCollection& brackets = view.Brackets();
-    for (int i = 0; i < 14; ++i) brackets.Add("<" + std::to_string(i), ">");
-    EXPECT_EQ(changes.count, 14);  // each Add notifies
-
-    try {
-        brackets.Add();
-        FAIL() << "a fifteenth pair was added";
-    } catch (const EEditorListError& e) {
-        EXPECT_STREQ(e.what(), "TEditorBracketCollection\r\nYou can not add item over 14");
-    }
-    EXPECT_EQ(brackets.Count(), 14);
-    EXPECT_EQ(brackets[13].LeftBracket(), "<13");
-
-    // Changing an item notifies nobody.
-    changes.count = 0;
-    brackets[0].SetLeftBracket("[");
-    brackets[0].ItemColor().SetColor(0x1);
-    EXPECT_EQ(changes.count, 0);
-
-    // Assigning a full collection works and notifies once; deleting and clearing notify.
-    TEditorBracketCollection copy;
-    TChangeCounter copyChanges(copy);
-    copy.Add("x", "y");
-    copyChanges.count = 0;
-    copy.Assign(brackets);
-    EXPECT_EQ(copyChanges.count, 1);
-    ASSERT_EQ(copy.Count(), 14);
-    EXPECT_EQ(copy[0].LeftBracket(), "[");
-    EXPECT_EQ(copy[0].ItemColor().Color(), 0x1u);
-    EXPECT_THROW(copy[14], EEditorListError);
-    EXPECT_THROW(copy.Items(-1), EEditorListError);
-    copy.Delete(20);  // out of range: nothing
-    EXPECT_EQ(copyChanges.count, 1);
-    copy.Delete(0);
-    EXPECT_EQ(copy.Count(), 13);
-    EXPECT_EQ(copy[0].LeftBracket(), "<1");
-    copy.Clear();
-    EXPECT_EQ(copy.Count(), 0);
-    EXPECT_EQ(copyChanges.count, 3);
-
-    changes.count = 0;
-    brackets.SetAllBkColor(0x42);
-    EXPECT_EQ(changes.count, 1);
-    EXPECT_EQ(brackets[5].ItemColor().BkColor(), 0x42u);
-}
-
-TEST(EditorOptions, UpdateGuardReleasesOnException) {
-    TEditorViewInfo view;
-    TChangeCounter changes(view);
-    try {
-        TNotifyPersistent::Update update(view);
-        view.SetMail(true);
-        view.SetUrl(true);
-        for (int i = 0; i < 15; ++i) view.Brackets().Add("(", ")");
-    } catch (const EEditorListError&) {
-    }
-    EXPECT_EQ(view.UpdateCount(), 0);
-    EXPECT_EQ(changes.count, 1);  // the changes before the failure are reported once
-    view.SetCommenter("#");
-    EXPECT_EQ(changes.count, 2);
 }

@@ -1,7 +1,7 @@
 // Token scanner states stored in the rows: ScanAll, ScanFrom after edits, states across wrapped rows.
 #include <gtest/gtest.h>
 
-#include "editor/support/RowsTestHost.h"
+#include "editor/support/FakeEditorHost.h"
 #include "editor/support/RowsTestUtil.h"
 #include "editor/options/EditorBracketCollection.h"
 #include "editor/scan/EditorParser.h"
@@ -16,9 +16,9 @@ namespace {
 
 struct ScanFixture : ::testing::Test {
     TEditorScreenStrings rows;
-    TRowsTestHost host;
+    TFakeEditorHost host;
     TEditorStrings lines{rows, &host};
-    ScanFixture() { rows.AddEditor(&host); }
+    ScanFixture() { rows.AddEditor(&host, host.Options()); }
     // (entry kind, bracket) stored in a row.
     std::pair<int, int> State(int r) const { return {rows.RowEntryKind(r), rows.RowBracket(r)}; }
 };
@@ -84,9 +84,9 @@ TEST_F(ScanFixture, TokensCrossingAWrappedRowCarryTheirKind) {
 
 TEST_F(ScanFixture, ADerivedScannerComesFromTheFactory) {
     int made = 0;
-    rows.SetParserFactory([&](const TEditorHost* editor, int bracket) {
+    rows.SetParserFactory([&](const TScanOptions& options, int bracket) {
         ++made;
-        return std::make_unique<TEditorParser>(editor, bracket);
+        return std::make_unique<TEditorParser>(options, bracket);
     });
     host.view.Brackets().Add("(", ")");
     lines.SetTextStr("a\r\nb");

@@ -5,7 +5,7 @@
 #include <random>
 #include <utility>
 
-#include "editor/support/RowsTestHost.h"
+#include "editor/support/FakeEditorHost.h"
 #include "editor/support/RowsTestUtil.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorUndoObj.h"
@@ -198,17 +198,17 @@ TEST(ReplaceRows, IntoAnEmptyListAndEmptyingIt) {
 
 TEST(ReplaceRows, ChangeRecordReachesEditorsThenResets) {
     TEditorScreenStrings rows;
-    TRowsTestHost host;
-    rows.AddEditor(&host);
+    TFakeEditorHost host;
+    rows.AddEditor(&host, host.Options());
     Fill(rows, {"abc|L", "def|L", "ghi|E"});
     rows.ScanAll();
-    struct TRecorder : TRowsTestHost {
+    struct TRecorder : TFakeEditorHost {
         TEditorScreenStrings* rows = nullptr;
         std::vector<TChangeRecord> seen;
         void StringsChanged() override { seen.push_back(rows->ChangeRecord()); }
     } recorder;
     recorder.rows = &rows;
-    rows.AddEditor(&recorder);
+    rows.AddEditor(&recorder, recorder.Options());
     host.changes = 0;
 
     rows.ReplaceRows(2, 1, "g\r\nh\r\ni");  // p = 2 (first row of its line), 1 row out, 3 in
@@ -231,9 +231,9 @@ TEST(ReplaceRows, ChangeRecordReachesEditorsThenResets) {
 
 TEST(ScreenStrings, EndOfUpdateClampsRowAndTopRowOfEveryEditor) {
     TEditorScreenStrings rows;
-    TRowsTestHost a, b;
-    rows.AddEditor(&a);
-    rows.AddEditor(&b);
+    TFakeEditorHost a, b;
+    rows.AddEditor(&a, a.Options());
+    rows.AddEditor(&b, b.Options());
     Fill(rows, {"1|L", "2|L", "3|L", "4|L", "5|E"});
     a.row = 4;
     a.topRow = 3;
@@ -254,8 +254,8 @@ TEST(ScreenStrings, EndOfUpdateClampsRowAndTopRowOfEveryEditor) {
 
 TEST(ScreenStrings, ClearResetsEditorsAndUndo) {
     TEditorScreenStrings rows;
-    TRowsTestHost host;
-    rows.AddEditor(&host);
+    TFakeEditorHost host;
+    rows.AddEditor(&host, host.Options());
     rows.ReplaceRows(0, 0, "abc\r\ndef");
     host.row = 1;
     host.col = 3;
@@ -269,20 +269,30 @@ TEST(ScreenStrings, ClearResetsEditorsAndUndo) {
 
 TEST(ScreenStrings, OwnerAndActiveEditor) {
     TEditorScreenStrings rows;
-    TRowsTestHost a, b;
+    TFakeEditorHost a, b;
     EXPECT_EQ(rows.OwnerEditor(), nullptr);
     EXPECT_EQ(rows.ActiveEditor(), nullptr);
-    rows.AddEditor(&a);
-    rows.AddEditor(&b);
-    rows.AddEditor(&a);  // already there
+    rows.AddEditor(&a, a.Options());
+    rows.AddEditor(&b, b.Options());
+    rows.AddEditor(&a, a.Options());  // already there
     EXPECT_EQ(rows.Editors().size(), 2u);
     EXPECT_EQ(rows.OwnerEditor(), &a);
     EXPECT_EQ(rows.ActiveEditor(), &a);
     b.focused = true;
     EXPECT_EQ(rows.ActiveEditor(), &b);
+    // The owner's options rule; when it leaves, the next editor's take over (never a dangling view).
+    b.tabSpaceCount = 4;
+    rows.SetEditorOptions(&b, b.Options());
+    EXPECT_EQ(rows.ScanOptions().View, &a.view);
+    EXPECT_EQ(rows.ColumnRules().TabSpaceCount, 8);
     EXPECT_FALSE(rows.RemoveEditor(&a));
     EXPECT_EQ(rows.OwnerEditor(), &b);
+    EXPECT_EQ(rows.ScanOptions().View, &b.view);
+    EXPECT_EQ(rows.ScanOptions().ReserveWords, &b.reserveWords);
+    EXPECT_EQ(rows.ColumnRules().TabSpaceCount, 4);
     EXPECT_TRUE(rows.RemoveEditor(&b));
+    EXPECT_EQ(rows.ScanOptions().View, nullptr);
+    EXPECT_EQ(rows.ColumnRules().TabSpaceCount, 8);
 }
 
 // A line break at the end of the new text is never lost, also when the rows after the range add no bytes.

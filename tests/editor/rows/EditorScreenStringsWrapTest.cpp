@@ -1,7 +1,7 @@
 // The wrap rules on the row list, and switching word wrap on and off.
 #include <gtest/gtest.h>
 
-#include "editor/support/RowsTestHost.h"
+#include "editor/support/FakeEditorHost.h"
 #include "editor/support/RowsTestUtil.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorUndoObj.h"
@@ -14,9 +14,9 @@ namespace {
 
 struct WrapFixture : ::testing::Test {
     TEditorScreenStrings rows;
-    TRowsTestHost host;
+    TFakeEditorHost host;
     WrapFixture() {
-        rows.AddEditor(&host);
+        rows.AddEditor(&host, host.Options());
         rows.SetWordWrap(true);
     }
     TEditorWrapOption& Option() { return rows.WrapOption(); }
@@ -90,6 +90,33 @@ TEST_F(WrapFixture, TabsStopAtTheMarginAndNeverStartARow) {
     EXPECT_EQ(Wrap(A(19) + kA + b + "\tcc"), (Rows{A(19) + "|W", kA + b + "\t|W", "cc|L"}));
 }
 
+// A new tab width of the owner cuts every row again: rows cut with the old width would disagree with the
+// next edit's cut. Another editor's tab width counts only once that editor owns the rows.
+TEST_F(WrapFixture, TheOwnersNewTabWidthRewrapsTheText) {
+    Option().SetWrapByte(20);
+    rows.ReplaceRows(0, 0, "a\tb" + A(15) + "\r\nz");
+    ASSERT_EQ(Dump(rows), (Rows{"a\tb" + A(11) + "|W", A(4) + "|L", "z|E"}));
+    TFakeEditorHost other;
+    other.tabSpaceCount = 2;
+    rows.AddEditor(&other, other.Options());
+    rows.SetEditorOptions(&other, other.Options());
+    EXPECT_EQ(rows.Count(), 3);
+    host.tabSpaceCount = 2;
+    host.refreshes = 0;
+    rows.SetEditorOptions(&host, host.Options());
+    EXPECT_EQ(Dump(rows), (Rows{"a\tb" + A(15) + "|L", "z|E"}));
+    EXPECT_GE(host.refreshes, 1);
+    rows.SetEditorOptions(&host, host.Options());  // the same rules again: nothing to do
+    EXPECT_EQ(rows.Count(), 2);
+    // When the owner leaves, the next editor's tab width rules.
+    other.tabSpaceCount = 8;
+    rows.SetEditorOptions(&other, other.Options());
+    EXPECT_EQ(rows.Count(), 2);
+    rows.RemoveEditor(&host);
+    EXPECT_EQ(Dump(rows), (Rows{"a\tb" + A(11) + "|W", A(4) + "|L", "z|E"}));
+    rows.RemoveEditor(&other);
+}
+
 TEST_F(WrapFixture, SwitchingWrapOffAndOnKeepsTheTextAndClearsUndo) {
     Option().SetWrapByte(20);
     rows.SetWordWrap(false);
@@ -126,18 +153,6 @@ TEST_F(WrapFixture, WrapOptionChangeRewrapsOnlyWithWordWrapOn) {
     rows.SetWordWrap(false);
     Option().SetWrapByte(20);
     EXPECT_EQ(rows.Count(), 1);
-}
-
-TEST_F(WrapFixture, WhileTheOwnerLoadsOnlyTheFlagIsStored) {
-    rows.SetWordWrap(false);
-    rows.ReplaceRows(0, 0, A(100));
-    host.loading = true;
-    rows.SetWordWrap(true);
-    EXPECT_TRUE(rows.WordWrap());
-    EXPECT_EQ(rows.Count(), 1);
-    host.loading = false;
-    rows.WrapOptionChanged();  // what the editor calls when loading is done
-    EXPECT_EQ(rows.Count(), 2);
 }
 
 TEST_F(WrapFixture, EditingAWrappedLineRewrapsFromTheRowBefore) {

@@ -1,5 +1,5 @@
-// The logical-line view: whole text, line operations with and without word wrap, loading files; and the
-// repaint arithmetic of TEditorScreen.
+// The logical-line view: whole text, line operations with and without word wrap, loading files; and
+// saving the small string list.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -7,13 +7,13 @@
 #include <fstream>
 #include <system_error>
 
-#include "editor/support/RowsTestHost.h"
+#include "editor/support/FakeEditorHost.h"
 #include "editor/support/RowsTestUtil.h"
-#include "editor/rows/EditorScreen.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorStrings.h"
 #include "editor/rows/EditorUndoObj.h"
 #include "editor/wrap/EditorWrapOption.h"
+#include "support/TempDir.h"
 
 using rowtest::Dump;
 using rowtest::Fill;
@@ -24,16 +24,17 @@ namespace {
 
 struct LinesFixture : ::testing::Test {
     TEditorScreenStrings rows;
-    TRowsTestHost host;
+    TFakeEditorHost host;
     TEditorStrings lines{rows, &host};
-    LinesFixture() { rows.AddEditor(&host); }
-};
+    TTempDir dir;
+    LinesFixture() { rows.AddEditor(&host, host.Options()); }
 
-std::string TempFile(const std::string& name, const std::string& bytes) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / ("vel_rows_" + name);
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
-}
+    std::string TempFile(const std::string& name, const std::string& bytes) const {
+        const std::filesystem::path path = dir / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+};
 
 }  // namespace
 
@@ -173,7 +174,7 @@ TEST_F(LinesFixture, LoadFromFileWrapsWhenWordWrapIsOn) {
 
 TEST_F(LinesFixture, LoadFromMissingFileThrowsNamingItAndEndsTheUpdate) {
     lines.SetTextStr("keep");
-    const std::string name = (std::filesystem::temp_directory_path() / "vel_rows_no_such_dir/x.txt").string();
+    const std::string name = (dir / "no_such_dir/x.txt").string();
     try {
         lines.LoadFromFile(name);
         FAIL() << "no error";
@@ -186,61 +187,16 @@ TEST_F(LinesFixture, LoadFromMissingFileThrowsNamingItAndEndsTheUpdate) {
     EXPECT_EQ(host.caretHidden, 0);
 }
 
-TEST(EditorScreen, RepaintArithmetic) {
-    TRowsTestHost host;
-    host.visibleRows = 10;
-    TEditorScreen screen(host);
-
-    screen.Update(TChangeRecord{3, 1, 1, 0, false}, 50);  // nothing pending
-    EXPECT_TRUE(host.calls.empty());
-
-    screen.Update(TChangeRecord{3, 1, 1, 2, true}, 50);  // same row count: rows 3..4 (c = 5)
-    EXPECT_EQ(host.calls, (Rows{"rows 3,4"}));
-
-    host.calls.clear();
-    screen.Update(TChangeRecord{3, 1, 3, 1, true}, 50);  // two rows more: scroll from c = 6 by 2
-    EXPECT_EQ(host.calls, (Rows{"rows 3,5", "scroll 6,2"}));
-
-    host.calls.clear();
-    screen.Update(TChangeRecord{8, 2, 1, 0, true}, 9);  // c = 9 is past the last row 8
-    EXPECT_EQ(host.calls, (Rows{"rows 8,8", "scroll 9,-1", "rows 9,9"}));
-
-    host.calls.clear();
-    screen.Update(TChangeRecord{0, 0, 11, 0, true}, 50);  // more than a screen: everything
-    EXPECT_EQ(host.calls, (Rows{"all"}));
-}
-
-TEST(EditorScreen, LeftBarNumbers) {
-    TRowsTestHost host;
-    host.visibleRows = 10;
-    host.leftbar.SetVisible(true);
-    host.leftbar.SetShowNumber(true);
-    TEditorScreen screen(host);
-
-    host.leftbar.SetShowNumberMode(nmLine);
-    screen.Update(TChangeRecord{3, 1, 1, 0, true}, 50);
-    EXPECT_EQ(host.calls, (Rows{"rows 3,3", "bar 4,13"}));
-
-    host.leftbar.SetShowNumberMode(nmRow);
-    host.calls.clear();
-    screen.Update(TChangeRecord{3, 1, 2, 0, true}, 50);  // last row not visible: no numbers
-    EXPECT_EQ(host.calls, (Rows{"rows 3,4", "scroll 5,1"}));
-    host.calls.clear();
-    host.topRow = 45;
-    screen.Update(TChangeRecord{46, 1, 2, 0, true}, 50);
-    EXPECT_EQ(host.calls, (Rows{"rows 46,47", "scroll 48,1", "bar 48,56"}));
-}
-
 TEST(Strings, SaveToFileWritesTheWholeTextAndFailsWithoutTouchingTheTarget) {
     TStringList list({"a", "b"});
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "vel_rows_saved.txt";
+    const TTempDir dir;
+    const std::filesystem::path path = dir / "saved.txt";
     list.SaveToFile(path.string());
     TStringList back;
     back.LoadFromFile(path.string());
     EXPECT_EQ(back.Lines(), (Rows{"a", "b"}));
     EXPECT_EQ(back.GetTextStr(), "a\r\nb\r\n");
-    const std::string bad =
-        (std::filesystem::temp_directory_path() / "vel_rows_no_such_dir/out.txt").string();
+    const std::string bad = (dir / "no_such_dir/out.txt").string();
     EXPECT_THROW(list.SaveToFile(bad), std::system_error);
     EXPECT_FALSE(std::filesystem::exists(bad + ".tmp~"));
 }

@@ -1,7 +1,7 @@
 // Undo and redo over the row list: records, their inverses, capacity and the carets they restore.
 #include <gtest/gtest.h>
 
-#include "editor/support/RowsTestHost.h"
+#include "editor/support/FakeEditorHost.h"
 #include "editor/support/RowsTestUtil.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorStrings.h"
@@ -15,8 +15,8 @@ namespace {
 
 struct UndoFixture : ::testing::Test {
     TEditorScreenStrings rows;
-    TRowsTestHost host;
-    UndoFixture() { rows.AddEditor(&host); }
+    TFakeEditorHost host;
+    UndoFixture() { rows.AddEditor(&host, host.Options()); }
     TEditorUndoObj& Store() { return rows.UndoObj(); }
 };
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "editor/support/RowsTestHost.h"
+#include "editor/support/FakeEditorHost.h"
 #include "editor/support/RowsTestUtil.h"
 #include "editor/options/EditorBracketCollection.h"
 #include "editor/scan/EditorParser.h"
@@ -51,7 +51,7 @@ bool EndsWithBreak(const std::string& s) {
 }
 
 // Checks every change record the editor receives.
-struct TCheckingHost : TRowsTestHost {
+struct TCheckingHost : TFakeEditorHost {
     const TEditorScreenStrings* rows = nullptr;
     int badRecords = 0;
     void StringsChanged() override {
@@ -76,7 +76,7 @@ public:
         host.view.SetMail(true);
         host.view.SetHexPrefix("0x");
         host.view.SetControlCode(true);
-        rows.AddEditor(&host);
+        rows.AddEditor(&host, host.Options());
         rows.UndoObj().SetCapacity(1 << 30);
         ResetHistory();
     }

@@ -35,10 +35,10 @@ std::ostream& operator<<(std::ostream& os, const TTok& t) {
 }
 
 // All tokens of text up to tokNone.
-std::vector<TTok> Scan(const std::string& text, const TEditorHost* host = nullptr, int entry = tokNone,
+std::vector<TTok> Scan(const std::string& text, const TScanOptions& options = {}, int entry = tokNone,
                        int bracket = kBracketNone) {
-    TEditorParser p(host, bracket);
-    p.ResetScan(text.c_str(), host, entry, bracket);
+    TEditorParser p(options, bracket);
+    p.ResetScan(text.c_str(), options, entry, bracket);
     std::vector<TTok> out;
     for (int guard = 0; p.Kind() != tokNone && guard < 10000; ++guard) {
         out.push_back({p.Kind(), std::string(p.TokenString())});
@@ -117,59 +117,59 @@ TEST(EditorParser, Numbers) {
 TEST(EditorParser, StringsWithTheQuotationCharacter) {
     TFakeEditorHost host;
     host.view.SetQuotation("'");
-    EXPECT_EQ(Scan("x 'it''s' y", &host),
+    EXPECT_EQ(Scan("x 'it''s' y", host.ScanOptions()),
               (std::vector<TTok>{{tokWord, "x"}, {tokString, "'it''s'"}, {tokWord, "y"}}));
-    EXPECT_EQ(Scan("'open", &host), (std::vector<TTok>{{tokString, "'open"}}));
-    EXPECT_EQ(Scan("''", &host), (std::vector<TTok>{{tokString, "''"}}));
+    EXPECT_EQ(Scan("'open", host.ScanOptions()), (std::vector<TTok>{{tokString, "'open"}}));
+    EXPECT_EQ(Scan("''", host.ScanOptions()), (std::vector<TTok>{{tokString, "''"}}));
 
     // A trail byte equal to the quote character does not end the string: 表 is 0x95 0x5C.
     host.view.SetQuotation("\\");
-    EXPECT_EQ(Scan("\\\x95\x5C\\ a", &host),
+    EXPECT_EQ(Scan("\\\x95\x5C\\ a", host.ScanOptions()),
               (std::vector<TTok>{{tokString, "\\\x95\x5C\\"}, {tokWord, "a"}}));
 }
 
 TEST(EditorParser, MailAddresses) {
     TFakeEditorHost host;
     host.view.SetMail(true);
-    EXPECT_EQ(Scan("mail me.x@example.co.jp now", &host),
+    EXPECT_EQ(Scan("mail me.x@example.co.jp now", host.ScanOptions()),
               (std::vector<TTok>{{tokWord, "mail"}, {tokMail, "me.x@example.co.jp"}, {tokWord, "now"}}));
     // Starting with '@', or without a '.' after the '@': no address.
-    EXPECT_EQ(Scan("@abc.de", &host),
+    EXPECT_EQ(Scan("@abc.de", host.ScanOptions()),
               (std::vector<TTok>{{tokSymbol, "@"}, {tokWord, "abc"}, {tokSymbol, "."}, {tokWord, "de"}}));
-    EXPECT_EQ(Scan("a@b", &host), (std::vector<TTok>{{tokWord, "a"}, {tokSymbol, "@"}, {tokWord, "b"}}));
+    EXPECT_EQ(Scan("a@b", host.ScanOptions()), (std::vector<TTok>{{tokWord, "a"}, {tokSymbol, "@"}, {tokWord, "b"}}));
     // A failed start does not hide an address that begins later in another run.
-    EXPECT_EQ(Scan("a.b,c x@y.z", &host), (std::vector<TTok>{{tokWord, "a"},
+    EXPECT_EQ(Scan("a.b,c x@y.z", host.ScanOptions()), (std::vector<TTok>{{tokWord, "a"},
                                                              {tokSymbol, "."},
                                                              {tokWord, "b"},
                                                              {tokSymbol, ","},
                                                              {tokWord, "c"},
                                                              {tokMail, "x@y.z"}}));
     host.view.SetMail(false);
-    EXPECT_EQ(Scan("a@b.c", &host).front(), (TTok{tokWord, "a"}));
+    EXPECT_EQ(Scan("a@b.c", host.ScanOptions()).front(), (TTok{tokWord, "a"}));
 }
 
 TEST(EditorParser, Urls) {
     TFakeEditorHost host;
     host.view.SetUrl(true);
-    EXPECT_EQ(Scan("see https://www.example.jp/a?b=1&c=%20~x#top!", &host),
+    EXPECT_EQ(Scan("see https://www.example.jp/a?b=1&c=%20~x#top!", host.ScanOptions()),
               (std::vector<TTok>{
                   {tokWord, "see"}, {tokUrl, "https://www.example.jp/a?b=1&c=%20~x#top"}, {tokSymbol, "!"}}));
-    EXPECT_EQ(Scan("www.example.com", &host), (std::vector<TTok>{{tokUrl, "www.example.com"}}));
-    EXPECT_EQ(Scan("ftp:", &host), (std::vector<TTok>{{tokUrl, "ftp:"}}));
+    EXPECT_EQ(Scan("www.example.com", host.ScanOptions()), (std::vector<TTok>{{tokUrl, "www.example.com"}}));
+    EXPECT_EQ(Scan("ftp:", host.ScanOptions()), (std::vector<TTok>{{tokUrl, "ftp:"}}));
     // Prefixes are byte-exact: capitals are no URL.
-    EXPECT_EQ(Scan("HTTPS://x", &host).front(), (TTok{tokWord, "HTTPS"}));
-    EXPECT_EQ(Scan("httpx", &host), (std::vector<TTok>{{tokWord, "httpx"}}));
+    EXPECT_EQ(Scan("HTTPS://x", host.ScanOptions()).front(), (TTok{tokWord, "HTTPS"}));
+    EXPECT_EQ(Scan("httpx", host.ScanOptions()), (std::vector<TTok>{{tokWord, "httpx"}}));
 }
 
 TEST(EditorParser, CommentsHexNumbersAndCharacterCodes) {
     TFakeEditorHost host;
     host.view.SetCommenter("//");
-    EXPECT_EQ(Scan("a / b // rest " + kKanji, &host),
+    EXPECT_EQ(Scan("a / b // rest " + kKanji, host.ScanOptions()),
               (std::vector<TTok>{
                   {tokWord, "a"}, {tokSymbol, "/"}, {tokWord, "b"}, {tokComment, "// rest " + kKanji}}));
 
     host.view.SetHexPrefix("0x");
-    EXPECT_EQ(Scan("0x1F 0X1fz 0xg", &host), (std::vector<TTok>{{tokHexNumber, "0x1F"},
+    EXPECT_EQ(Scan("0x1F 0X1fz 0xg", host.ScanOptions()), (std::vector<TTok>{{tokHexNumber, "0x1F"},
                                                                 {tokHexNumber, "0X1f"},
                                                                 {tokWord, "z"},
                                                                 {tokHexNumber, "0x"},
@@ -178,21 +178,21 @@ TEST(EditorParser, CommentsHexNumbersAndCharacterCodes) {
     host.view.SetHexPrefix("\x83\x41");
     EXPECT_EQ(Scan("\x83\x61"
                    "1",
-                   &host)
+                   host.ScanOptions())
                   .front()
                   .kind,
               tokKatakana);
     EXPECT_EQ(Scan("\x83\x41"
                    "1",
-                   &host)
+                   host.ScanOptions())
                   .front(),
               (TTok{tokHexNumber,
                     "\x83\x41"
                     "1"}));
 
-    EXPECT_EQ(Scan("#13", &host), (std::vector<TTok>{{tokSymbol, "#"}, {tokInteger, "13"}}));
+    EXPECT_EQ(Scan("#13", host.ScanOptions()), (std::vector<TTok>{{tokSymbol, "#"}, {tokInteger, "13"}}));
     host.view.SetControlCode(true);
-    EXPECT_EQ(Scan("#13#$0d#x", &host),
+    EXPECT_EQ(Scan("#13#$0d#x", host.ScanOptions()),
               (std::vector<TTok>{
                   {tokCharCode, "#13"}, {tokHexCharCode, "#$0d"}, {tokCharCode, "#"}, {tokWord, "x"}}));
 }
@@ -206,18 +206,18 @@ TEST(EditorParser, OrderOfTheTests) {
     host.view.SetQuotation("w");
     host.view.SetHexPrefix("#");
     // Mail before URL, URL before the quotation character.
-    EXPECT_EQ(Scan("www.a@b.c", &host), (std::vector<TTok>{{tokMail, "www.a@b.c"}}));
-    EXPECT_EQ(Scan("www.x", &host), (std::vector<TTok>{{tokUrl, "www.x"}}));
-    EXPECT_EQ(Scan("wow", &host), (std::vector<TTok>{{tokString, "wow"}}));
+    EXPECT_EQ(Scan("www.a@b.c", host.ScanOptions()), (std::vector<TTok>{{tokMail, "www.a@b.c"}}));
+    EXPECT_EQ(Scan("www.x", host.ScanOptions()), (std::vector<TTok>{{tokUrl, "www.x"}}));
+    EXPECT_EQ(Scan("wow", host.ScanOptions()), (std::vector<TTok>{{tokString, "wow"}}));
     // The commenter comes before the character codes and the hex prefix.
-    EXPECT_EQ(Scan("#$1", &host), (std::vector<TTok>{{tokComment, "#$1"}}));
+    EXPECT_EQ(Scan("#$1", host.ScanOptions()), (std::vector<TTok>{{tokComment, "#$1"}}));
     host.view.SetCommenter("");
-    EXPECT_EQ(Scan("#$1 #2", &host), (std::vector<TTok>{{tokHexCharCode, "#$1"}, {tokCharCode, "#2"}}));
+    EXPECT_EQ(Scan("#$1 #2", host.ScanOptions()), (std::vector<TTok>{{tokHexCharCode, "#$1"}, {tokCharCode, "#2"}}));
     host.view.SetControlCode(false);
-    EXPECT_EQ(Scan("#2", &host), (std::vector<TTok>{{tokHexNumber, "#2"}}));
+    EXPECT_EQ(Scan("#2", host.ScanOptions()), (std::vector<TTok>{{tokHexNumber, "#2"}}));
     // A bracket pair comes first of all.
     host.view.Brackets().Add("ww", "ww");
-    EXPECT_EQ(Scan("wwx@y.zww", &host), (std::vector<TTok>{{tokBracket, "wwx@y.zww"}}));
+    EXPECT_EQ(Scan("wwx@y.zww", host.ScanOptions()), (std::vector<TTok>{{tokBracket, "wwx@y.zww"}}));
 }
 
 TEST(EditorParser, BracketPairs) {
@@ -226,8 +226,8 @@ TEST(EditorParser, BracketPairs) {
     host.view.Brackets().Add("\x81\x75", "\x81\x76");  // 「 」
     host.view.Brackets().Add("[", "]");
 
-    TEditorParser p(&host, kBracketNone);
-    p.ResetScan("x (a b) y", &host, tokNone, kBracketNone);
+    TEditorParser p(host.ScanOptions(), kBracketNone);
+    p.ResetScan("x (a b) y", host.ScanOptions(), tokNone, kBracketNone);
     EXPECT_EQ(p.NextToken(), tokBracket);
     EXPECT_EQ(p.TokenString(), "(a b)");
     EXPECT_EQ(p.BracketIndex(), 0);
@@ -237,26 +237,26 @@ TEST(EditorParser, BracketPairs) {
     p.ResetScan(
         "\x81\x75"
         "abc",
-        &host, tokNone, kBracketNone);
+        host.ScanOptions(), tokNone, kBracketNone);
     EXPECT_EQ(p.Kind(), tokBracket);
     EXPECT_EQ(p.Bracket(), 1);
     EXPECT_EQ(p.NextToken(), tokNone);
-    EXPECT_EQ(Scan("de\x81\x76 z", &host, tokBracket, 1),
+    EXPECT_EQ(Scan("de\x81\x76 z", host.ScanOptions(), tokBracket, 1),
               (std::vector<TTok>{{tokBracket, "de\x81\x76"}, {tokWord, "z"}}));
 
     // The right bracket is matched on character boundaries only: ‐ is 0x81 0x5D, ']' is 0x5D.
-    EXPECT_EQ(Scan("[\x81\x5D] a", &host), (std::vector<TTok>{{tokBracket, "[\x81\x5D]"}, {tokWord, "a"}}));
+    EXPECT_EQ(Scan("[\x81\x5D] a", host.ScanOptions()), (std::vector<TTok>{{tokBracket, "[\x81\x5D]"}, {tokWord, "a"}}));
 
     // Bracket state -2: bracket detection is off.
-    EXPECT_EQ(Scan("(a)", &host, tokNone, kBracketNotScanned).front(), (TTok{tokSymbol, "("}));
+    EXPECT_EQ(Scan("(a)", host.ScanOptions(), tokNone, kBracketNotScanned).front(), (TTok{tokSymbol, "("}));
 
     // A pair without a right bracket is not recognised (it could never close).
     TFakeEditorHost open;
     open.view.Brackets().Add("<", "");
-    EXPECT_EQ(Scan("<a>", &open), (std::vector<TTok>{{tokSymbol, "<"}, {tokWord, "a"}, {tokSymbol, ">"}}));
+    EXPECT_EQ(Scan("<a>", open.ScanOptions()), (std::vector<TTok>{{tokSymbol, "<"}, {tokWord, "a"}, {tokSymbol, ">"}}));
     // So is an empty left bracket.
     open.view.Brackets().Add("", ">");
-    EXPECT_EQ(Scan("a>", &open).size(), 2u);
+    EXPECT_EQ(Scan("a>", open.ScanOptions()).size(), 2u);
 }
 
 TEST(EditorParser, EntryKindsContinueATokenFromThePreviousRow) {
@@ -264,22 +264,22 @@ TEST(EditorParser, EntryKindsContinueATokenFromThePreviousRow) {
     host.view.SetQuotation("\"");
     host.view.SetUrl(true);
     host.view.SetMail(true);
-    EXPECT_EQ(Scan("ing\" x", &host, tokString), (std::vector<TTok>{{tokString, "ing\""}, {tokWord, "x"}}));
-    EXPECT_EQ(Scan("ple.com/a b", &host, tokUrl), (std::vector<TTok>{{tokUrl, "ple.com/a"}, {tokWord, "b"}}));
-    EXPECT_EQ(Scan("b.jp c", &host, tokMail), (std::vector<TTok>{{tokMail, "b.jp"}, {tokWord, "c"}}));
-    EXPECT_EQ(Scan("34 x", &host, tokInteger), (std::vector<TTok>{{tokInteger, "34"}, {tokWord, "x"}}));
-    EXPECT_EQ(Scan(kHira + "a", &host, tokHiragana),
+    EXPECT_EQ(Scan("ing\" x", host.ScanOptions(), tokString), (std::vector<TTok>{{tokString, "ing\""}, {tokWord, "x"}}));
+    EXPECT_EQ(Scan("ple.com/a b", host.ScanOptions(), tokUrl), (std::vector<TTok>{{tokUrl, "ple.com/a"}, {tokWord, "b"}}));
+    EXPECT_EQ(Scan("b.jp c", host.ScanOptions(), tokMail), (std::vector<TTok>{{tokMail, "b.jp"}, {tokWord, "c"}}));
+    EXPECT_EQ(Scan("34 x", host.ScanOptions(), tokInteger), (std::vector<TTok>{{tokInteger, "34"}, {tokWord, "x"}}));
+    EXPECT_EQ(Scan(kHira + "a", host.ScanOptions(), tokHiragana),
               (std::vector<TTok>{{tokHiragana, kHira}, {tokWord, "a"}}));
-    EXPECT_EQ(Scan("all rest", nullptr, tokComment), (std::vector<TTok>{{tokComment, "all rest"}}));
+    EXPECT_EQ(Scan("all rest", {}, tokComment), (std::vector<TTok>{{tokComment, "all rest"}}));
     // A reserved word continues with the routine of its first byte, as a reserved token.
-    EXPECT_EQ(Scan("in x", &host, tokReserved), (std::vector<TTok>{{tokReserved, "in"}, {tokWord, "x"}}));
+    EXPECT_EQ(Scan("in x", host.ScanOptions(), tokReserved), (std::vector<TTok>{{tokReserved, "in"}, {tokWord, "x"}}));
     // Only the first token uses the entry kind.
-    EXPECT_EQ(Scan("ab cd", &host, tokWord), (std::vector<TTok>{{tokWord, "ab"}, {tokWord, "cd"}}));
+    EXPECT_EQ(Scan("ab cd", host.ScanOptions(), tokWord), (std::vector<TTok>{{tokWord, "ab"}, {tokWord, "cd"}}));
     // An entry that does not apply to the text falls back to an ordinary token, so the row is not cut.
-    EXPECT_EQ(Scan("(a) b", &host, tokBracket, kBracketNone),
+    EXPECT_EQ(Scan("(a) b", host.ScanOptions(), tokBracket, kBracketNone),
               (std::vector<TTok>{{tokSymbol, "("}, {tokWord, "a"}, {tokSymbol, ")"}, {tokWord, "b"}}));
-    EXPECT_EQ(Scan("a", &host, tokTab), (std::vector<TTok>{{tokWord, "a"}}));
-    EXPECT_EQ(Scan("a", &host, tokLF), (std::vector<TTok>{{tokWord, "a"}}));
+    EXPECT_EQ(Scan("a", host.ScanOptions(), tokTab), (std::vector<TTok>{{tokWord, "a"}}));
+    EXPECT_EQ(Scan("a", host.ScanOptions(), tokLF), (std::vector<TTok>{{tokWord, "a"}}));
 }
 
 TEST(EditorParser, InvalidAndTruncatedDoubleByteCharacters) {
@@ -306,15 +306,15 @@ TEST(EditorParser, ReservedWordsAreFoundWithoutRegardToCase) {
     host.SetReserveWords({"end", "Begin", "_x", "BEGIN", kKanji});
     ASSERT_EQ(host.reserveWords.size(), 4u);  // "Begin" and "BEGIN" are one word
 
-    TEditorParser p(&host, kBracketNone);
-    p.ResetScan("begin x END _X _y", &host, tokNone, kBracketNone);
+    TEditorParser p(host.ScanOptions(), kBracketNone);
+    p.ResetScan("begin x END _X _y", host.ScanOptions(), tokNone, kBracketNone);
     std::vector<bool> reserved;
     for (; p.Kind() != tokNone; p.NextToken()) reserved.push_back(p.IsReserveWord());
     EXPECT_EQ(reserved, (std::vector<bool>{true, false, true, true, false}));
 
     // Comments and brackets are never reserved words, whatever their text.
     host.view.SetCommenter("end");
-    p.ResetScan("end", &host, tokNone, kBracketNone);
+    p.ResetScan("end", host.ScanOptions(), tokNone, kBracketNone);
     EXPECT_EQ(p.Kind(), tokComment);
     EXPECT_FALSE(p.IsReserveWord());
     EXPECT_EQ(p.TokenColor(), &host.view.Colors().Comment());
@@ -350,10 +350,10 @@ TEST(EditorParser, TokenColours) {
         {"\t", nullptr},
     };
     for (const auto& [text, colour] : cases) {
-        TEditorParser p(text.c_str(), &host, kBracketNone, tokNone);
+        TEditorParser p(text.c_str(), host.ScanOptions(), kBracketNone, tokNone);
         EXPECT_EQ(p.TokenColor(), colour) << text;
     }
-    TEditorParser r("gin", &host, kBracketNone, tokReserved);
+    TEditorParser r("gin", host.ScanOptions(), kBracketNone, tokReserved);
     EXPECT_EQ(r.TokenColor(), &c.Reserve());
 }
 
@@ -387,18 +387,18 @@ protected:
 
 TEST(EditorParser, ADerivedScannerReplacesRecognisers) {
     TFakeEditorHost host;
-    TSemicolonParser p(&host, kBracketNone);
-    p.ResetScan("ab ; note", &host, tokNone, kBracketNone);
+    TSemicolonParser p(host.ScanOptions(), kBracketNone);
+    p.ResetScan("ab ; note", host.ScanOptions(), tokNone, kBracketNone);
     EXPECT_EQ(p.Kind(), tokWord);
     EXPECT_EQ(p.NextToken(), tokComment);
     EXPECT_EQ(p.TokenString(), "; note");
     EXPECT_EQ(p.wordCalls, 1);  // the table reaches the override
 
-    p.ResetScan("@x1", &host, tokNone, kBracketNone);
+    p.ResetScan("@x1", host.ScanOptions(), tokNone, kBracketNone);
     EXPECT_EQ(p.Kind(), tokWord);
     EXPECT_EQ(p.TokenString(), "@x1");
     // The entry kind's routine is the override too.
-    p.ResetScan("cd", &host, tokWord, kBracketNone);
+    p.ResetScan("cd", host.ScanOptions(), tokWord, kBracketNone);
     EXPECT_EQ(p.wordCalls, 3);
 }
 
@@ -475,11 +475,11 @@ TEST(EditorParser, PropertyTokensTileTheText) {
         const std::string text = RandomSjis(rng, 40);
         const int entry = entryDist(rng);
         const int bracket = bracketDist(rng);
-        const TEditorHost* editor = coin(rng) || it % 7 == 0 ? &host : nullptr;
+        const TScanOptions options = coin(rng) || it % 7 == 0 ? host.ScanOptions() : TScanOptions{};
         const std::size_t n = text.find('\0') == std::string::npos ? text.size() : text.find('\0');
 
-        TEditorParser p(editor, bracket);
-        p.ResetScan(text.c_str(), editor, entry, bracket);
+        TEditorParser p(options, bracket);
+        p.ResetScan(text.c_str(), options, entry, bracket);
         std::size_t pos = 0;
         std::size_t tokens = 0;
         for (; p.Kind() != tokNone; p.NextToken()) {

@@ -1,122 +1,74 @@
-// A TEditorHost for tests of the text model: plain fields for everything the model reads, and a log of
-// every call that the model makes to change the editor.
+// The one fake editor of the model's tests: it keeps a caret and a top row, owns the options an editor
+// hands to the row list (view, reserved words, column rules) and records every call the model makes.
 #pragma once
 
-#include <algorithm>
 #include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "editor/EditorHost.h"
+#include "editor/RepaintTarget.h"
+#include "editor/RowListClient.h"
 #include "editor/options/EditorLeftbar.h"
-#include "editor/scan/EditorParser.h"
 #include "editor/options/EditorViewInfo.h"
+#include "editor/rows/RowListOptions.h"
+#include "editor/scan/EditorParser.h"
+#include "editor/wrap/Delimiters.h"
 
-class TFakeEditorHost : public TEditorHost {
+class TFakeEditorHost : public TRowListClient, public TRepaintTarget {
 public:
-    struct TCall {
-        std::string name;
-        int a = 0;
-        int b = 0;
-        bool operator==(const TCall&) const = default;
-    };
+    TFakeEditorHost() { FillDefaultDelimiters(delimiters); }
 
-    // What the model reads; tests set these directly.
-    int row = 0;
-    int col = 0;
-    int topRow = 0;
-    int visibleRows = 20;
-    int rowHeight = 12;
-    int displayHeight = 240;
-    int tabSpaceCount = 8;
-    bool loading = false;
-    bool focused = false;
+    // The options as the editor hands them to the row list (AddEditor, SetEditorOptions) and to a scanner.
+    TScanOptions ScanOptions() const { return {&view, &reserveWords}; }
+    TColumnRules ColumnRules() const { return {delimiters, tabSpaceCount}; }
+    TRowListOptions Options() const { return {ScanOptions(), ColumnRules()}; }
+    void SetReserveWords(std::vector<std::string> words) {
+        reserveWords = TEditorParser::SortReserveWords(std::move(words));
+    }
+
+    int Row() const override { return row; }
+    int Col() const override { return col; }
+    void SetRow(int r) override { row = r; }
+    void SetCol(int c) override { col = c; }
+    void MoveCaretToOffset(int baseRow, int offset) override {
+        caretBaseRow = baseRow;
+        caretOffset = offset;
+    }
+    int TopRow() const override { return topRow; }
+    void SetTopRowDirect(int r) override { topRow = r; }
+    int VisibleRows() const override { return visibleRows; }
+    int RowHeight() const override { return rowHeight; }
+    int DisplayHeight() const override { return displayHeight; }
+    bool Focused() const override { return focused; }
+
+    void CleanSelection() override { ++selectionCleared; }
+    void HideCaretNested() override { ++caretHidden; }
+    void ShowCaretNested() override { --caretHidden; }
+
+    void StringsChanged() override { ++changes; }
+    void InvalidateRow(int r) override { invalidatedRows.push_back(r); }
+    void Refresh() override { ++refreshes; }
+    void SetLinesUpdating(bool updating) override { linesUpdating = updating; }
+
+    // Repaint requests, recorded as "rows a,b", "scroll row,delta", "all" and "bar a,b".
+    void InvalidateRows(int first, int last) override { calls.push_back("rows " + Pair(first, last)); }
+    void ScrollRowsFrom(int r, int delta) override { calls.push_back("scroll " + Pair(r, delta)); }
+    void InvalidateTextArea() override { calls.push_back("all"); }
+    void InvalidateLeftbarRows(int first, int last) override { calls.push_back("bar " + Pair(first, last)); }
+
+    static std::string Pair(int a, int b) { return std::to_string(a) + "," + std::to_string(b); }
+
+    int row = 0, col = 0, topRow = 0;
+    int visibleRows = 20, rowHeight = 15, displayHeight = 300;
+    int caretBaseRow = -1, caretOffset = -1;
+    int selectionCleared = 0, caretHidden = 0, changes = 0, refreshes = 0;
+    bool linesUpdating = false, focused = false;
+    std::vector<int> invalidatedRows;
+    std::vector<std::string> calls;
+
     TEditorViewInfo view;
     TEditorLeftbar leftbar;
     TReserveWordList reserveWords;
     TDelimiters delimiters;
-
-    // Nesting depth of HideCaretNested / ShowCaretNested (0 when balanced).
-    int caretHidden = 0;
-    // Every mutating call, in order.
-    std::vector<TCall> calls;
-
-    // Sets the reserved words, sorted and without duplicates as the list must be kept.
-    void SetReserveWords(std::vector<std::string> words) {
-        auto less = [](const std::string& a, const std::string& b) {
-            return TEditorParser::CompareReserveWord(a, b) < 0;
-        };
-        auto same = [](const std::string& a, const std::string& b) {
-            return TEditorParser::CompareReserveWord(a, b) == 0;
-        };
-        std::sort(words.begin(), words.end(), less);
-        words.erase(std::unique(words.begin(), words.end(), same), words.end());
-        reserveWords = std::move(words);
-    }
-
-    int CountOf(std::string_view name) const {
-        return static_cast<int>(
-            std::count_if(calls.begin(), calls.end(), [&](const TCall& c) { return c.name == name; }));
-    }
-    std::vector<TCall> CallsOf(std::string_view name) const {
-        std::vector<TCall> result;
-        for (const TCall& c : calls)
-            if (c.name == name) result.push_back(c);
-        return result;
-    }
-    void ClearCalls() { calls.clear(); }
-
-    int Row() const override { return row; }
-    int Col() const override { return col; }
-    void SetRow(int value) override {
-        row = value;
-        Log("SetRow", value);
-    }
-    void SetCol(int value) override {
-        col = value;
-        Log("SetCol", value);
-    }
-    void MoveCaretToOffset(int baseRow, int offset) override { Log("MoveCaretToOffset", baseRow, offset); }
-
-    int TopRow() const override { return topRow; }
-    void SetTopRowDirect(int value) override {
-        topRow = value;
-        Log("SetTopRowDirect", value);
-    }
-    int VisibleRows() const override { return visibleRows; }
-    int RowHeight() const override { return rowHeight; }
-    int DisplayHeight() const override { return displayHeight; }
-
-    void CleanSelection() override { Log("CleanSelection"); }
-    void HideCaretNested() override {
-        ++caretHidden;
-        Log("HideCaretNested");
-    }
-    void ShowCaretNested() override {
-        --caretHidden;
-        Log("ShowCaretNested");
-    }
-
-    void StringsChanged() override { Log("StringsChanged"); }
-    void InvalidateRow(int value) override { Log("InvalidateRow", value); }
-    void Refresh() override { Log("Refresh"); }
-    void SetLinesUpdating(bool updating) override { Log("SetLinesUpdating", updating ? 1 : 0); }
-
-    void InvalidateRows(int firstRow, int lastRow) override { Log("InvalidateRows", firstRow, lastRow); }
-    void ScrollRowsFrom(int value, int delta) override { Log("ScrollRowsFrom", value, delta); }
-    void InvalidateTextArea() override { Log("InvalidateTextArea"); }
-    void InvalidateLeftbarRows(int firstRow, int lastRow) override {
-        Log("InvalidateLeftbarRows", firstRow, lastRow);
-    }
-
-    const TEditorViewInfo& View() const override { return view; }
-    const TEditorLeftbar& Leftbar() const override { return leftbar; }
-    const TReserveWordList& ReserveWordList() const override { return reserveWords; }
-    const TDelimiters& Delimiters() const override { return delimiters; }
-    int TabSpaceCount() const override { return tabSpaceCount; }
-    bool IsLoading() const override { return loading; }
-    bool Focused() const override { return focused; }
-
-private:
-    void Log(const char* name, int a = 0, int b = 0) { calls.push_back({name, a, b}); }
+    int tabSpaceCount = 8;
 };

@@ -26,7 +26,6 @@ constexpr int kCw = 6;
 constexpr int kCh = 13;
 constexpr int kRh = 13;
 
-const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 160, 0);
 const QColor kNavy(0, 0, 128);
 

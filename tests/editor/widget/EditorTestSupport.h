@@ -7,18 +7,15 @@
 #include <QImage>
 #include <QScreen>
 #include <QTest>
+#include <iostream>
 #include <memory>
 #include <string>
 
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/widget/Editor.h"
 #include "app/gui/MainWindowSettings.h"
-#include "text/SjisCodec.h"
-
-// Shift-JIS bytes of a UTF-8 literal.
-inline std::string Sjis(const char* utf8) {
-    return SjisCodec::FromUnicode(QString::fromUtf8(utf8));
-}
+#include "support/Sjis.h"
+#include "support/TempDir.h"
 
 // Lets pending paint events run.
 inline void Flush() {
@@ -99,7 +96,8 @@ inline int CountColor(const QImage& image, const QRect& rect, const QColor& colo
 }
 
 // The bounding box of the pixels in which two pictures differ (empty when equal). On a difference both
-// pictures are saved under /tmp (name-screen.png, name-render.png) for a look.
+// pictures are saved for a look (name-screen.png, name-render.png) in a folder of this test run, which
+// stays and is named on stderr.
 inline QRect DifferingArea(const QImage& screen, const QImage& render, const char* name) {
     if (screen.size() != render.size()) return QRect(QPoint(0, 0), render.size());
     QRect box;
@@ -107,8 +105,12 @@ inline QRect DifferingArea(const QImage& screen, const QImage& render, const cha
         for (int x = 0; x < render.width(); ++x)
             if (screen.pixel(x, y) != render.pixel(x, y)) box |= QRect(x, y, 1, 1);
     if (!box.isEmpty()) {
-        screen.save(QStringLiteral("/tmp/%1-screen.png").arg(QLatin1String(name)));
-        render.save(QStringLiteral("/tmp/%1-render.png").arg(QLatin1String(name)));
+        static TTempDir pictures("vel_editor_pictures_");
+        pictures.Keep();
+        const std::string base = (pictures / name).string();
+        screen.save(QString::fromStdString(base + "-screen.png"));
+        render.save(QString::fromStdString(base + "-render.png"));
+        std::cerr << "pictures of " << name << " in " << pictures.Path().string() << "\n";
     }
     return box;
 }

@@ -20,8 +20,8 @@ std::string GlyphRow(const TEditorGutterImages& g, int digit, int row) {
     return s;
 }
 
-TEditorGutterImages::RulerSpec MainWindowRuler() {
-    TEditorGutterImages::RulerSpec s;
+TEditorGutterImages::TRulerLayout MainWindowRuler() {
+    TEditorGutterImages::TRulerLayout s;
     s.charWidth = 6;
     s.gaugeRange = 10;
     s.height = 11;
@@ -155,7 +155,7 @@ TEST(GutterImages, CornerJoinsBarAndRulerEdges) {
     TEditorGutterImages g;
     g.BuildLeftEdge(100, true, QColor(200, 200, 200), QColor(0, 0, 0));
     g.BuildRulerEdge(100);
-    TEditorGutterImages::CornerSpec c;
+    TEditorGutterImages::TCornerLayout c;
     c.textLeft = 40;
     c.textTop = 16;
     c.color = QColor(255, 255, 255);
