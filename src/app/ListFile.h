@@ -12,7 +12,8 @@
 //   <text as is, then CR LF>
 //   #[DATA:E]
 //   #[END]
-// There is no escaping; FindForbiddenWord keeps the tags out of names, addresses and texts.
+// There is no escaping; FindForbiddenWord keeps the tags out of names, addresses and texts, and the tree's
+// setters keep line breaks out of names and addresses.
 #pragma once
 
 #include <filesystem>
@@ -79,7 +80,9 @@ public:
 
     // Writes the whole tree (group = nullptr) or the descendants of group. A group without children writes
     // nothing and leaves any file alone. The file is replaced only when everything was written; writing
-    // the whole tree clears the modified state only then. False after an error (reported to the host).
+    // the whole tree clears the modified state only then. False after an error (reported to the host),
+    // also when the file is read-only and when a record's name, address or date holds a line break or a
+    // NUL byte: it would read back differently, so nothing is written at all.
     bool WriteListFile(const std::filesystem::path& fileName, const TDocumentNode* group = nullptr);
 
     // Reads a list file of either format: at the top level (target = nullptr) or next to target.
@@ -87,7 +90,7 @@ public:
     // Reads a file of the old format (version 200); ReadListFile calls it when it meets such a file.
     TListReadResult ReadOldListFile(const std::filesystem::path& fileName, TDocumentNode* target = nullptr);
 
-    // The bytes WriteListFile writes (for the same arguments).
+    // The bytes WriteListFile writes (for the same arguments); empty when it would refuse a record.
     std::string Serialize(const TDocumentNode* group = nullptr) const;
 
 private:

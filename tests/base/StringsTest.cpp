@@ -38,6 +38,7 @@ TEST_F(StringsTest, SaveAndLoadByPath) {
     TStringList back;
     back.LoadFromFile(path);
     EXPECT_EQ(back.Lines(), (Lines{"a", "\x88\xEA"}));
+    EXPECT_EQ(back.GetTextStr(), "a\r\n\x88\xEA\r\n");
 }
 
 TEST_F(StringsTest, FailedSaveLeavesNoTemporaryFileAndNamesTheTarget) {
