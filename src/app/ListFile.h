@@ -84,6 +84,10 @@ public:
     // also when the file is read-only and when a record's name, address or date holds a line break or a
     // NUL byte: it would read back differently, so nothing is written at all.
     bool WriteListFile(const std::filesystem::path& fileName, const TDocumentNode* group = nullptr);
+    // The last WriteListFile failed because the file is read-only: the window may ask, allow and write again.
+    bool RefusedReadOnly() const { return FRefusedReadOnly; }
+    // Lets WriteListFile replace a read-only file (false at first).
+    void SetReplaceReadOnly(bool value) { FReplaceReadOnly = value; }
 
     // Reads a list file of either format: at the top level (target = nullptr) or next to target.
     TListReadResult ReadListFile(const std::filesystem::path& fileName, TDocumentNode* target = nullptr);
@@ -96,4 +100,6 @@ public:
 private:
     TDocumentTree& FTree;
     TListFileHost& FHost;
+    bool FReplaceReadOnly = false;
+    bool FRefusedReadOnly = false;
 };

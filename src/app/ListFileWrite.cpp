@@ -140,6 +140,7 @@ std::string TListFile::Serialize(const TDocumentNode* group) const {
 }
 
 bool TListFile::WriteListFile(const std::filesystem::path& fileName, const TDocumentNode* group) {
+    FRefusedReadOnly = false;
     if (group && !group->HasChildren()) return true;  // nothing to export: no file is created or changed
     std::string error;
     const std::size_t count = CountAndCheck(FTree, group, error);
@@ -148,11 +149,13 @@ bool TListFile::WriteListFile(const std::filesystem::path& fileName, const TDocu
         return false;
     }
     TSafeFileWriter out(fileName);
+    out.SetReplaceReadOnly(FReplaceReadOnly);
     bool ok =
         out.Open() &&
         WriteRecords(FTree, group, count, [&out](std::string_view piece) { return out.Write(piece); }) &&
         out.Commit();
     if (!ok) {
+        FRefusedReadOnly = out.RefusedReadOnly();
         FHost.ShowIoError(fileName, out.Error());
         return false;
     }

@@ -353,8 +353,13 @@ TEST_F(ListFileTest, FailedWriteKeepsTheOldFileAndTheModifiedState) {
     EXPECT_FALSE(list.WriteListFile(dir / "ro.vlt"));
     ASSERT_EQ(host.Errors.size(), 1u);
     EXPECT_NE(host.Errors[0].find("read-only"), std::string::npos) << host.Errors[0];
+    EXPECT_TRUE(list.RefusedReadOnly());
     EXPECT_EQ(ReadBytes(dir / "ro.vlt"), "previous contents");
     EXPECT_TRUE(host.Modified);
+    list.SetReplaceReadOnly(true);  // the window asked, and the user agreed
+    EXPECT_TRUE(list.WriteListFile(dir / "ro.vlt"));
+    EXPECT_FALSE(list.RefusedReadOnly());
+    EXPECT_EQ(ReadBytes(dir / "ro.vlt"), kExampleFile);
 }
 
 TEST_F(ListFileTest, ReadErrorIsReported) {
