@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "TreeGenerator.h"
+#include "app/LineReader.h"
 #include "app/ListFile.h"
 
 extern char** environ;
@@ -88,6 +89,31 @@ void BM_Cp(benchmark::State& state) {
         if (Run({"cp", gFile.string(), gCopy.string()}) != 0) state.SkipWithError("cp failed");
 }
 
+// One document whose body is a single line of range(0) MiB, read in blocks as where no mapping is offered:
+// the time must grow with the line's length, not with its square.
+void BM_ReadLongLine(benchmark::State& state) {
+    const std::size_t bytes = static_cast<std::size_t>(state.range(0)) << 20;
+    const fs::path file = gDir / ("line" + std::to_string(state.range(0)) + ".vlt");
+    {
+        TDocumentTree tree;
+        TDocumentRecord record;
+        record.Text = std::string(bytes, 'x') + "\r\n";
+        tree.AppendChild(nullptr, std::move(record));
+        TListFile(tree, gHost).WriteListFile(file);
+    }
+    const std::size_t saved = TLineReader::MapThreshold;
+    TLineReader::MapThreshold = static_cast<std::size_t>(-1);
+    for (auto _ : state) {
+        TDocumentTree tree;
+        TListFile list(tree, gHost);
+        if (!list.ReadListFile(file).Succeeded() || tree.Count() != 1) state.SkipWithError("read failed");
+    }
+    TLineReader::MapThreshold = saved;
+    std::error_code ec;
+    fs::remove(file, ec);
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+
 // What starting a process costs, for reading the wc and cp figures.
 void BM_SpawnTrue(benchmark::State& state) {
     for (auto _ : state) Run({"true"});
@@ -100,7 +126,9 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                Median[run.run_name.function_name] = run.GetAdjustedRealTime();
+                Median[run.run_name.function_name +
+                       (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] =
+                    run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }
 };
@@ -188,6 +216,14 @@ int main(int argc, char** argv) {
             ->Iterations(1)
             ->Repetitions(reps)
             ->ReportAggregatesOnly(true);
+    const std::vector<int> lineMiB = small ? std::vector<int>{1, 2, 4} : std::vector<int>{25, 50, 100};
+    auto* longLine = benchmark::RegisterBenchmark("ReadLongLine", BM_ReadLongLine);
+    for (int mib : lineMiB) longLine->Arg(mib);
+    longLine->UseRealTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(small ? 3 : 5)
+        ->ReportAggregatesOnly(true);
 
     // The repetitions of the five measurements are interleaved, so that a change in the machine's load
     // hits all of them alike and the ratios stay fair.
@@ -212,6 +248,12 @@ int main(int argc, char** argv) {
                 m["Write"] / m["Cp"]);
     std::printf("peak memory   = %.1f MB for a %.1f MB file: %.2f x (target <= 2; %.1f MB before reading)\n",
                 peak / 1e6, size / 1e6, peak / size, baseline / 1e6);
+    std::printf("one line read in blocks:");
+    for (int mib : lineMiB) {
+        const double ms = m["ReadLongLine/" + std::to_string(mib)];
+        std::printf(" %d MiB %.1f ms (%.2f ms/MiB)", mib, ms, ms / mib);
+    }
+    std::printf(" (target: ms/MiB about flat)\n");
 
     gLoaded.reset();
     std::error_code ec;

@@ -16,6 +16,8 @@ public:
     TDocumentNode(const TDocumentNode&) = delete;
     TDocumentNode& operator=(const TDocumentNode&) = delete;
 
+    // Names and addresses are best changed through TDocumentTree's setters, which keep them on one line;
+    // the list file writer refuses a record whose name or address holds a line break.
     TDocumentRecord& Record() { return FRecord; }
     const TDocumentRecord& Record() const { return FRecord; }
 

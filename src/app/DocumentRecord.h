@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Kind values as they are stored in the list file. The value 2 is never assigned; other values can only
 // come from a file and are kept as they are.
@@ -12,7 +13,8 @@ enum TDocumentKind : std::int32_t {
     dkMarked = 3,  // a document that shows the marker
 };
 
-// All texts are Shift-JIS bytes.
+// All texts are Shift-JIS bytes. Name and Address are single lines (the list file keeps each on one line);
+// the tree's setters see to that.
 struct TDocumentRecord {
     // "無題", the name of a new node.
     static constexpr const char* kDefaultName = "\x96\xB3\x91\xE8";
@@ -26,3 +28,6 @@ struct TDocumentRecord {
 
     bool operator==(const TDocumentRecord&) const = default;
 };
+
+// text with every line break (CR LF, a lone CR, a lone LF) replaced by one space.
+std::string OnOneLine(std::string_view text);

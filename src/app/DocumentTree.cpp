@@ -3,6 +3,34 @@
 #include <algorithm>
 #include <utility>
 
+std::string OnOneLine(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out += ' ';
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+namespace {
+
+bool HasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+void KeepOnOneLine(TDocumentRecord& r) {
+    if (HasLineBreak(r.Name)) r.Name = OnOneLine(r.Name);
+    if (HasLineBreak(r.Address)) r.Address = OnOneLine(r.Address);
+}
+
+}  // namespace
+
 int TDocumentNode::Level() const {
     int level = 0;
     for (const TDocumentNode* p = FParent; p && p->FParent; p = p->FParent) ++level;
@@ -30,7 +58,22 @@ TDocumentNode* TDocumentTree::NewNode(TDocumentRecord record) {
         }
         slot = &FBlocks.back()[FUsedInLastBlock++];
     }
+    KeepOnOneLine(record);
     return new (slot->Bytes) TDocumentNode(std::move(record));
+}
+
+void TDocumentTree::SetRecord(TDocumentNode* node, TDocumentRecord record) {
+    if (!node) return;
+    KeepOnOneLine(record);
+    node->FRecord = std::move(record);
+}
+
+void TDocumentTree::SetName(TDocumentNode* node, std::string_view name) {
+    if (node) node->FRecord.Name = OnOneLine(name);
+}
+
+void TDocumentTree::SetAddress(TDocumentNode* node, std::string_view address) {
+    if (node) node->FRecord.Address = OnOneLine(address);
 }
 
 void TDocumentTree::DeleteNode(TDocumentNode* node) {

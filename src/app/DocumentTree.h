@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "app/DocumentNode.h"
@@ -40,6 +41,12 @@ public:
     TDocumentNode* InsertBefore(TDocumentNode* node, TDocumentRecord record);
     // Inserts so that the new node comes before the child now at row of parent (row clamped to 0..count).
     TDocumentNode* InsertAt(TDocumentNode* parent, int row, TDocumentRecord record);
+
+    // Replace a node's record or a field of it. Line breaks in the name and the address become spaces
+    // (so do they when a record enters the tree through the insertions above).
+    void SetRecord(TDocumentNode* node, TDocumentRecord record);
+    void SetName(TDocumentNode* node, std::string_view name);
+    void SetAddress(TDocumentNode* node, std::string_view address);
 
     // Moves node with its subtree so that it comes before the child now at row of newParent (row clamped
     // to 0..count; count = at the end). Refuses (returns false) to move a node into its own subtree.

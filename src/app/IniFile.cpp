@@ -1,10 +1,11 @@
 #include "app/IniFile.h"
 
-#include <fstream>
-#include <sstream>
+#include <new>
+#include <system_error>
 #include <vector>
 
 #include "base/SafeFileWriter.h"
+#include "base/Strings.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -111,23 +112,51 @@ std::optional<int> ParseInteger(std::string_view s) {
     return static_cast<int>(value);
 }
 
+// Why an entry cannot be written so that it reads back as given; null when it can.
+const char* EntryFault(std::string_view section, std::string_view key, std::string_view value) {
+    auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    if (hasBreak(section) || hasBreak(key) || hasBreak(value)) return "a line break";
+    if (section.find(']') != std::string_view::npos) return "a section name with \"]\"";
+    if (key.find('=') != std::string_view::npos) return "a key with \"=\"";
+    std::string_view k = Trim(key);
+    if (!k.empty() && (k.front() == ';' || k.front() == '[')) return "a key that starts with \";\" or \"[\"";
+    return nullptr;
+}
+
 }  // namespace
 
-std::string TIniFile::Load() const {
-    std::ifstream in(FFile, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+std::optional<std::string> TIniFile::Load() const {
+    std::error_code error;
+    try {
+        std::string text = strings::ReadFile(FFile);
+        FUnreadable = FReported = false;
+        return text;
+    } catch (const std::system_error& e) {
+        error = e.code();
+    } catch (const std::bad_alloc&) {
+        error = std::make_error_code(std::errc::not_enough_memory);
+    }
+    if (error == std::errc::no_such_file_or_directory) {
+        FUnreadable = FReported = false;
+        return std::string();
+    }
+    FUnreadable = true;
+    FError = FFile.string() + ": the settings file cannot be read (" + error.message() +
+             "); it is kept as it is and no setting is saved";
+    if (!FReported) {
+        FReported = true;
+        if (FOnError) FOnError(FError);
+    }
+    return std::nullopt;
 }
 
 bool TIniFile::SectionExists(std::string_view section) const {
-    std::string text = Load();
+    std::string text = Load().value_or(std::string());
     return FindSection(SplitLines(text), section) >= 0;
 }
 
 std::optional<std::string> TIniFile::Read(std::string_view section, std::string_view key) const {
-    std::string text = Load();
+    std::string text = Load().value_or(std::string());
     auto lines = SplitLines(text);
     long at = FindSection(lines, section);
     if (at < 0) return std::nullopt;
@@ -155,8 +184,13 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
 }
 
 bool TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    std::string text = Load();
-    auto lines = SplitLines(text);
+    if (const char* fault = EntryFault(section, key, value)) {
+        FError = FFile.string() + ": a setting with " + fault + " cannot be stored";
+        return false;
+    }
+    std::optional<std::string> text = Load();
+    if (!text) return false;
+    auto lines = SplitLines(*text);
     std::string entry = std::string(key) + "=" + std::string(value);
 
     long at = FindSection(lines, section);

@@ -2,9 +2,16 @@
 // keys found without regard to ASCII case, every write going to the file at once (nothing is cached), a new
 // section added at the end of the file and a new key at the end of its section. Values are Shift-JIS bytes
 // and pass through unchanged.
+//
+// A missing file reads as empty and is made by the first write. A file that exists but cannot be read (no
+// permission, not a regular file, an input error) is not taken for an empty one: reads give their
+// defaults, writes are refused and leave it as it is, and the error is reported once. A section, key or
+// value that would break the file's lines (a CR or LF anywhere, "]" in a section name, "=" in a key, a key
+// that starts with ";" or "[") is refused too: there is no escaping in the format.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,12 +34,21 @@ public:
     // True exactly when the text is "true" (so "TRUE" reads as false); a missing key gives defaultValue.
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
-    // Each write rewrites the file (crash-safe). False when it could not be written (see Error()).
+    // Each write rewrites the file (crash-safe). False when it could not be written or was refused (see
+    // Error()).
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, int value);
     bool WriteBool(std::string_view section, std::string_view key, bool value);
 
+    // The reason of the last failure, naming the file.
     const std::string& Error() const { return FError; }
+    // Called with Error() when the file is found unreadable: once, and again only after it was read
+    // successfully in between.
+    void SetOnError(std::function<void(const std::string& message)> handler) {
+        FOnError = std::move(handler);
+    }
+    // The last look at the file found it unreadable.
+    bool Unreadable() const { return FUnreadable; }
 
     // The settings file of a program: the executable's path with its extension replaced by ".ini".
     static std::filesystem::path PathForExecutable(const std::filesystem::path& executable);
@@ -44,8 +60,12 @@ public:
                                                 const std::filesystem::path& fallbackFolder);
 
 private:
-    std::string Load() const;
+    // The file's bytes, empty for a missing file; nothing when it exists but cannot be read.
+    std::optional<std::string> Load() const;
 
     std::filesystem::path FFile;
-    std::string FError;
+    mutable std::string FError;
+    mutable bool FUnreadable = false;
+    mutable bool FReported = false;
+    std::function<void(const std::string&)> FOnError;
 };

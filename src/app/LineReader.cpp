@@ -178,6 +178,11 @@ bool TLineReader::Refill() {
     FPos = 0;
     FEnd = tail;
     FRegionEnd = 0;
+    // Each round looks only at the bytes it has not looked at before, so that a line far longer than the
+    // buffer costs time in proportion to its length: [0, lfScanned) holds no LF (the tail came after the
+    // last LF of the previous region), [0, crScanned) was searched for CR, and lastCr is the end of the
+    // last CR found there (0: none).
+    std::size_t lfScanned = tail, crScanned = 0, lastCr = 0;
     for (;;) {
         if (!FEof) {
             if (FEnd == FBuf.size()) FBuf.resize(FBuf.size() * 2);
@@ -197,20 +202,30 @@ bool TLineReader::Refill() {
             if (FEof)
                 while (FEnd > 0 && FData[FEnd - 1] == '\x1A') --FEnd;
         }
+        if (FEof) {
+            FRegionEnd = FEnd;
+            return FEnd > 0;
+        }
         // The region ends after the last LF; without one, after the last CR that cannot be the first half
         // of a CR LF still to come.
         std::size_t end = FEnd;
-        while (end > 0 && FData[end - 1] != '\n') --end;
-        if (end == 0) {
-            end = FEof ? FEnd : (FEnd > 0 ? FEnd - 1 : 0);
-            while (end > 0 && FData[end - 1] != '\r') --end;
-        }
-        if (FEof) end = FEnd;
-        if (end > 0) {
+        while (end > lfScanned && FData[end - 1] != '\n') --end;
+        if (end > lfScanned) {
             FRegionEnd = end;
             return true;
         }
-        if (FEof) return false;
+        lfScanned = FEnd;
+        const std::size_t crLimit = FEnd - 1;  // FEnd > 0: the file has not ended
+        for (std::size_t p = crLimit; p > crScanned; --p)
+            if (FData[p - 1] == '\r') {
+                lastCr = p;
+                break;
+            }
+        crScanned = std::max(crScanned, crLimit);
+        if (lastCr > 0) {
+            FRegionEnd = lastCr;
+            return true;
+        }
     }
 }
 

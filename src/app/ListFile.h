@@ -12,7 +12,8 @@
 //   <text as is, then CR LF>
 //   #[DATA:E]
 //   #[END]
-// There is no escaping; FindForbiddenWord keeps the tags out of names, addresses and texts.
+// There is no escaping; FindForbiddenWord keeps the tags out of names, addresses and texts, and the tree's
+// setters keep line breaks out of names and addresses.
 #pragma once
 
 #include <filesystem>
@@ -79,18 +80,26 @@ public:
 
     // Writes the whole tree (group = nullptr) or the descendants of group. A group without children writes
     // nothing and leaves any file alone. The file is replaced only when everything was written; writing
-    // the whole tree clears the modified state only then. False after an error (reported to the host).
+    // the whole tree clears the modified state only then. False after an error (reported to the host),
+    // also when the file is read-only and when a record's name, address or date holds a line break or a
+    // NUL byte: it would read back differently, so nothing is written at all.
     bool WriteListFile(const std::filesystem::path& fileName, const TDocumentNode* group = nullptr);
+    // The last WriteListFile failed because the file is read-only: the window may ask, allow and write again.
+    bool RefusedReadOnly() const { return FRefusedReadOnly; }
+    // Lets WriteListFile replace a read-only file (false at first).
+    void SetReplaceReadOnly(bool value) { FReplaceReadOnly = value; }
 
     // Reads a list file of either format: at the top level (target = nullptr) or next to target.
     TListReadResult ReadListFile(const std::filesystem::path& fileName, TDocumentNode* target = nullptr);
     // Reads a file of the old format (version 200); ReadListFile calls it when it meets such a file.
     TListReadResult ReadOldListFile(const std::filesystem::path& fileName, TDocumentNode* target = nullptr);
 
-    // The bytes WriteListFile writes (for the same arguments).
+    // The bytes WriteListFile writes (for the same arguments); empty when it would refuse a record.
     std::string Serialize(const TDocumentNode* group = nullptr) const;
 
 private:
     TDocumentTree& FTree;
     TListFileHost& FHost;
+    bool FReplaceReadOnly = false;
+    bool FRefusedReadOnly = false;
 };

@@ -2,7 +2,13 @@
 //
 // How damaged files are read (the format leaves it open):
 // - A record line too short for its fixed fields (21 characters) or with a depth or kind that is not two
-//   hexadecimal digits: the record is skipped up to its "#[END]"; the records around it are kept.
+//   hexadecimal digits: the record is kept as a document at the depth of the record before it, with its
+//   address and text, so that nothing typed is lost (the name and date too when the line is long enough).
+// - A tag inside a record line or an address line, after the line's own tag: damage; the line keeps its
+//   meaning (the record's fields, the address) and the tag in it does nothing. An address line read as the
+//   start of the body too would put the body's own start line into the text, one more on every save. (A
+//   name or address that ends with the start of a tag, "x#[END", makes its line hold that tag: it reads
+//   back the same, and is reported as damage.)
 // - A record that is not closed ("#[DAT:" again, or the end of the file, before its "#[END]"): what was read
 //   of it is kept, as if it had been closed there.
 // - "#[END]" with no open record (also a second "#[END]"): ignored.
@@ -21,7 +27,7 @@
 
 #include "app/LineReader.h"
 #include "app/ListFile.h"
-#include "base/SafeFileWriter.h"
+#include "base/OpenFile.h"
 
 namespace {
 
@@ -62,11 +68,6 @@ std::string_view TagValue(std::string_view line, std::size_t prefixLength) {
     if (line.size() < prefixLength + 1) return {};
     return line.substr(prefixLength, line.size() - prefixLength - 1);
 }
-
-struct TFileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
 
 // text := [b, e). The new string's memory is usually cold: asking for it for writing ahead of the copy
 // lets the processor fetch all its cache lines at once instead of one after another.
@@ -179,14 +180,24 @@ private:
 };
 
 TFilePtr OpenForReading(const std::filesystem::path& file, TListFileHost& host, TListReadResult& result) {
-    errno = 0;
-    TFilePtr f(OpenFile(file, "rb"));
+    std::error_code error;
+    TFilePtr f = OpenRegularFile(file, error);
     if (!f) {
         result.Status = TListReadResult::TStatus::IoError;
-        result.Error = errno ? std::strerror(errno) : "cannot open the file";
+        result.Error = error.message();
         host.ShowIoError(file, result.Error);
     }
     return f;
+}
+
+// True when s (a record or address line after its own tag) holds one of the format's tags.
+bool HoldsTag(std::string_view s) {
+    static constexpr std::string_view kTags[] = {"#[DAT:", "#[ADDR:",     "#[DATA:S]",   "#[DATA:E]",
+                                                 "#[END]", "#[FILETYPE:", "#[DOCCOUNT:", "#[VERSION:"};
+    if (!std::memchr(s.data(), '#', s.size())) return false;
+    for (std::string_view tag : kTags)
+        if (s.find(tag) != std::string_view::npos) return true;
+    return false;
 }
 
 // One read of a current-format file.
@@ -289,6 +300,12 @@ private:
             if (onlyLeadingHash) return StartsWith(s, tag);
             return (tagged || hash) && s.find(tag) != std::string_view::npos;
         };
+        if (FOpen && !FInBody && tagged && StartsWith(s, "#[ADDR:")) {
+            // The address line is only that, whatever it holds.
+            FRecord.Address = std::string(TagValue(s, 7));
+            if (HoldsTag(s.substr(7))) FDamage.Note(line.Offset);
+            return TStep::Go;
+        }
         const bool hasEnd = contains("#[END]");
         if (FOpen) {
             if (tagged && StartsWith(s, "#[ADDR:")) FRecord.Address = std::string(TagValue(s, 7));
@@ -317,18 +334,24 @@ private:
         FInBody = false;
         FRecordOffset = offset;
         FBody.Reset();
-        int depth = s.size() >= 21 ? Hex2(s, 6) : -1;
-        int kind = s.size() >= 21 ? Hex2(s, 8) : -1;
-        FSkip = depth < 0 || kind < 0;
-        if (FSkip) {
+        const bool complete = s.size() >= 21;
+        const int depth = complete ? Hex2(s, 6) : -1;
+        const int kind = complete ? Hex2(s, 8) : -1;
+        FRecord = TDocumentRecord{};
+        FRecord.Address.clear();
+        if (complete) {
+            FRecord.Date = std::string(s.substr(11, 8));
+            FRecord.Name = std::string(s.substr(20, s.size() - 21));
+            if (HoldsTag(s.substr(6))) FDamage.Note(offset);
+        }
+        if (depth < 0 || kind < 0) {
+            // Where it belonged is unknown: a document after the record before it.
             FDamage.Note(offset);
+            FRecord.Kind = dkDocument;
+            FDepth = FCurrentDepth;
             return;
         }
-        FRecord = TDocumentRecord{};
         FRecord.Kind = kind;
-        FRecord.Date = std::string(s.substr(11, 8));
-        FRecord.Name = std::string(s.substr(20, s.size() - 21));
-        FRecord.Address.clear();
         FDepth = depth + FTargetDepth;
     }
 
@@ -336,12 +359,8 @@ private:
         FOpen = false;
         FInBody = false;
         ++FCompleted;
-        if (FSkip) {
-            FBody.Reset();
-        } else {
-            FRecord.Text = FBody.Take();
-            Place();
-        }
+        FRecord.Text = FBody.Take();
+        Place();
         FHost.SetProgressPosition(static_cast<int>(FCompleted));
         if (FTotal != 0) {
             // Only a changed text is sent: the window repaints its status bar for each one.
@@ -382,7 +401,6 @@ private:
     int FLastPercent = -1;
 
     bool FOpen = false;
-    bool FSkip = false;
     bool FInBody = false;
     long long FRecordOffset = 0;
     TDocumentRecord FRecord;

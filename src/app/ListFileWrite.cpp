@@ -46,12 +46,40 @@ void AppendHex2(std::string& out, unsigned value) {
     out.append(digits, n);
 }
 
-// Writes the records in pieces of about kChunk bytes to sink(string_view) -> bool.
-template <class Sink>
-bool WriteRecords(const TDocumentTree& tree, const TDocumentNode* group, Sink&& sink) {
-    std::size_t count = 0;
-    tree.ForEachPreOrder(group, [&](TDocumentNode*, int) { ++count; });
+// What keeps a field from reading back as it was written: a line break splits its line, a NUL byte is
+// dropped by the reader. Empty when the field is fine.
+const char* LineFault(std::string_view field) {
+    for (char c : field) {
+        if (c == '\r' || c == '\n') return "a line break";
+        if (c == '\0') return "a NUL byte";
+    }
+    return nullptr;
+}
 
+// Why the record cannot be written so that it reads back the same, or empty.
+std::string RecordFault(const TDocumentRecord& r) {
+    for (auto [field, what] :
+         {std::pair<std::string_view, const char*>{r.Name, "name"}, {r.Address, "address"}, {r.Date, "date"}})
+        if (const char* fault = LineFault(field)) return std::string("its ") + what + " holds " + fault;
+    return {};
+}
+
+// The number of records to write; 0 with error set when one of them would not read back the same (error
+// tells which, by its number in pre-order from 1, and why).
+std::size_t CountAndCheck(const TDocumentTree& tree, const TDocumentNode* group, std::string& error) {
+    std::size_t count = 0;
+    tree.ForEachPreOrder(group, [&](TDocumentNode* node, int) {
+        ++count;
+        if (!error.empty()) return;
+        std::string fault = RecordFault(node->Record());
+        if (!fault.empty()) error = "record " + std::to_string(count) + " " + fault + "; nothing was written";
+    });
+    return error.empty() ? count : 0;
+}
+
+// Writes the count records in pieces of about kChunk bytes to sink(string_view) -> bool.
+template <class Sink>
+bool WriteRecords(const TDocumentTree& tree, const TDocumentNode* group, std::size_t count, Sink&& sink) {
     std::string buf;
     buf.reserve(kChunk + 4096);
     buf += listfile::kHeaderLine;
@@ -101,8 +129,10 @@ bool WriteRecords(const TDocumentTree& tree, const TDocumentNode* group, Sink&& 
 }  // namespace
 
 std::string TListFile::Serialize(const TDocumentNode* group) const {
-    std::string out;
-    WriteRecords(FTree, group, [&out](std::string_view piece) {
+    std::string out, error;
+    const std::size_t count = CountAndCheck(FTree, group, error);
+    if (!error.empty()) return out;
+    WriteRecords(FTree, group, count, [&out](std::string_view piece) {
         out += piece;
         return true;
     });
@@ -110,12 +140,22 @@ std::string TListFile::Serialize(const TDocumentNode* group) const {
 }
 
 bool TListFile::WriteListFile(const std::filesystem::path& fileName, const TDocumentNode* group) {
+    FRefusedReadOnly = false;
     if (group && !group->HasChildren()) return true;  // nothing to export: no file is created or changed
+    std::string error;
+    const std::size_t count = CountAndCheck(FTree, group, error);
+    if (!error.empty()) {
+        FHost.ShowIoError(fileName, error);
+        return false;
+    }
     TSafeFileWriter out(fileName);
-    bool ok = out.Open() &&
-              WriteRecords(FTree, group, [&out](std::string_view piece) { return out.Write(piece); }) &&
-              out.Commit();
+    out.SetReplaceReadOnly(FReplaceReadOnly);
+    bool ok =
+        out.Open() &&
+        WriteRecords(FTree, group, count, [&out](std::string_view piece) { return out.Write(piece); }) &&
+        out.Commit();
     if (!ok) {
+        FRefusedReadOnly = out.RefusedReadOnly();
         FHost.ShowIoError(fileName, out.Error());
         return false;
     }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/OpenFile.h"
 #include "base/SafeFileWriter.h"
 
 int TStrings::Add(std::string_view s) {
@@ -30,11 +31,11 @@ void TStrings::SetTextStr(std::string_view s) {
     strings::ForEachLine(s, [this](std::string_view line) { Add(line); });
 }
 
-void TStrings::LoadFromFile(const std::string& fileName) {
+void TStrings::LoadFromFile(const std::filesystem::path& fileName) {
     SetTextStr(strings::ReadFile(fileName));
 }
 
-void TStrings::SaveToFile(const std::string& fileName) const {
+void TStrings::SaveToFile(const std::filesystem::path& fileName) const {
     strings::WriteFileAtomic(fileName, GetTextStr());
 }
 
@@ -100,31 +101,36 @@ std::size_t EstimateLineCount(std::string_view text) noexcept {
     return text.back() == '\n' ? lf : lf + 1;
 }
 
-void ThrowFileError(const std::string& fileName, int error) {
-    throw std::system_error(error ? error : EIO, std::generic_category(), fileName);
+void ThrowFileError(const std::filesystem::path& fileName, int error) {
+    ThrowFileError(fileName, std::error_code(error ? error : EIO, std::generic_category()));
 }
 
-std::string ReadFile(const std::string& fileName) {
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (!f) ThrowFileError(fileName, errno);
+void ThrowFileError(const std::filesystem::path& fileName, const std::error_code& error) {
+    throw std::system_error(error, fileName.string());
+}
+
+std::string ReadFile(const std::filesystem::path& fileName) {
+    std::error_code error;
+    TFilePtr f = OpenRegularFile(fileName, error);
+    if (!f) ThrowFileError(fileName, error);
     std::string bytes;
     char buffer[65536];
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, f);
+        errno = 0;
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, f.get());
         bytes.append(buffer, got);
         if (got < sizeof buffer) break;
     }
-    const bool failed = std::ferror(f) != 0;
-    const int error = errno;
-    std::fclose(f);
-    if (failed) ThrowFileError(fileName, error);
+    if (std::ferror(f.get())) ThrowFileError(fileName, errno);
     return bytes;
 }
 
-void WriteFileAtomic(const std::string& fileName, std::string_view bytes) {
-    TSafeFileWriter writer{std::filesystem::path(fileName)};
-    if (!writer.Open() || !writer.Write(bytes) || !writer.Commit())
-        throw std::system_error(std::make_error_code(std::errc::io_error), fileName + ": " + writer.Error());
+void WriteFileAtomic(const std::filesystem::path& fileName, std::string_view bytes) {
+    TSafeFileWriter writer{fileName};
+    if (!writer.Open() || !writer.Write(bytes) || !writer.Commit()) {
+        const auto code = writer.RefusedReadOnly() ? std::errc::permission_denied : std::errc::io_error;
+        throw std::system_error(std::make_error_code(code), fileName.string() + ": " + writer.Error());
+    }
 }
 
 }  // namespace strings

@@ -6,9 +6,11 @@
 // it (SetTextStr) splits at CR LF, a lone CR and a lone LF, and a final line break adds no empty line.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 class TStrings {
@@ -38,11 +40,12 @@ public:
     // Replaces all lines by the lines of s.
     virtual void SetTextStr(std::string_view s);
     // Replaces all lines by those of a file's bytes. Throws std::system_error naming the file when it cannot
-    // be opened or read.
-    virtual void LoadFromFile(const std::string& fileName);
+    // be opened or read, or is not a regular file.
+    virtual void LoadFromFile(const std::filesystem::path& fileName);
     // Writes GetTextStr() to a file: into a temporary file beside it first, which then replaces the target,
-    // so a failed write leaves the old file as it was. Throws std::system_error naming the file on failure.
-    virtual void SaveToFile(const std::string& fileName) const;
+    // so a failed write leaves the old file as it was. Throws std::system_error naming the file on failure
+    // (also for a read-only file).
+    virtual void SaveToFile(const std::filesystem::path& fileName) const;
     // Copies the lines of another list.
     virtual void Assign(const TStrings& source);
 
@@ -117,11 +120,13 @@ void ForEachLine(std::string_view text, F&& f) {
 // a lower bound with lone CRs): used to size lists once.
 std::size_t EstimateLineCount(std::string_view text) noexcept;
 
-// Reads a whole file. Throws std::system_error naming the file.
-std::string ReadFile(const std::string& fileName);
-// Writes bytes crash-safe (temporary file beside the target, then renamed over it).
-void WriteFileAtomic(const std::string& fileName, std::string_view bytes);
+// Reads a whole regular file. Throws std::system_error naming the file (for a missing file its code is
+// std::errc::no_such_file_or_directory).
+std::string ReadFile(const std::filesystem::path& fileName);
+// Writes bytes crash-safe (see TSafeFileWriter). Throws std::system_error naming the file.
+void WriteFileAtomic(const std::filesystem::path& fileName, std::string_view bytes);
 // Throws std::system_error for errno `error` with a message that names the file.
-[[noreturn]] void ThrowFileError(const std::string& fileName, int error);
+[[noreturn]] void ThrowFileError(const std::filesystem::path& fileName, int error);
+[[noreturn]] void ThrowFileError(const std::filesystem::path& fileName, const std::error_code& error);
 
 }  // namespace strings

@@ -15,15 +15,17 @@ namespace {
 constexpr const char* kUsage =
     "usage: velloria-cli [--raw] ls FILE\n"
     "       velloria-cli [--raw] cat FILE PATH\n"
-    "       velloria-cli convert IN OUT\n"
+    "       velloria-cli [--force] convert IN OUT\n"
     "       velloria-cli check FILE\n"
     "\n"
     "  ls       the tree: number, kind (G group, D document, M marked), date and name\n"
     "  cat      one node's text; PATH is the names from the top joined with \"/\"\n"
     "           (a leading \"/\" forces names) or the number that ls shows\n"
-    "  convert  reads a list of either format and writes the current format\n"
+    "  convert  reads a list of either format and writes the current format; refuses\n"
+    "           when IN is damaged or is OUT itself\n"
     "  check    reads the whole file and reports damage (exit status 1)\n"
-    "  --raw    Shift-JIS bytes as stored instead of UTF-8\n";
+    "  --raw    Shift-JIS bytes as stored instead of UTF-8\n"
+    "  --force  convert writes OUT all the same\n";
 
 std::string ToUtf8(std::string_view sjis) {
     return SjisCodec::ToUnicode(sjis).toStdString();
@@ -61,6 +63,7 @@ struct TCommand {
     std::ostream& out;
     std::ostream& err;
     bool raw = false;
+    bool force = false;
     TCliHost host;
     TDocumentTree tree;
 
@@ -146,9 +149,19 @@ struct TCommand {
         return Finished();
     }
 
+    // A damaged input, or one that is the output under any name, would lose what could not be read:
+    // refused unless forced.
     int Convert(const std::string& in, const std::string& outFile) {
         TListReadResult result;
         if (!Load(in, &result)) return 1;
+        std::error_code ec;
+        const bool same = std::filesystem::equivalent(in, outFile, ec);  // false when OUT does not exist
+        if (!force && (same || result.Damaged())) {
+            err << "velloria-cli: " << outFile
+                << " not written: " << (same ? "it is the input file" : in + " is damaged")
+                << "; --force writes what could be read\n";
+            return 1;
+        }
         TListFile list(tree, host);
         if (!list.WriteListFile(outFile)) return 1;
         return result.Damaged() ? 1 : 0;
@@ -176,6 +189,8 @@ int RunVelloriaCli(const std::vector<std::string>& args, std::ostream& out, std:
     for (const std::string& a : args) {
         if (a == "--raw") {
             command.raw = true;
+        } else if (a == "--force") {
+            command.force = true;
         } else if (a == "-h" || a == "--help") {
             out << kUsage;
             return 0;

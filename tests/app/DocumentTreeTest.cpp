@@ -163,6 +163,22 @@ TEST_F(SampleTree, ListenerSeesEveryChangeInPairs) {
     EXPECT_EQ(l.calls, expected);
 }
 
+TEST(DocumentTree, LineBreaksInNamesAndAddressesBecomeSpaces) {
+    // A file name on Linux, an import or a paste can hold them; the list file keeps each on one line.
+    TDocumentTree tree;
+    TDocumentRecord r = Rec("a\r\nb\nc\rd\r\r\ne", dkDocument, "text\r\nkeeps its lines\r\n");
+    r.Address = "http://x\r\n/y";
+    TDocumentNode* n = tree.AppendChild(nullptr, r);
+    EXPECT_EQ(n->Record().Name, "a b c d  e");
+    EXPECT_EQ(n->Record().Address, "http://x /y");
+    EXPECT_EQ(n->Record().Text, r.Text);
+    tree.SetName(n, "\nname");
+    tree.SetAddress(n, "file:///a\rb");
+    EXPECT_EQ(n->Record().Name + "|" + n->Record().Address, " name|file:///a b");
+    tree.SetRecord(n, r);
+    EXPECT_EQ(n->Record().Name, "a b c d  e");
+}
+
 TEST(DocumentTree, DeepAndWideTreesGoWithoutRecursion) {
     TDocumentTree tree;
     TDocumentNode* n = nullptr;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "TestSupport.h"
 
 namespace {
@@ -64,6 +67,74 @@ TEST_F(IniFileTest, EveryWriteGoesToTheFileAtOnce) {
     EXPECT_EQ(other.ReadString("Default", "Ruler", ""), "false");
     WriteBytes(ini.FileName(), "[Default]\r\nRuler=true\r\n");  // changed behind its back
     EXPECT_TRUE(ini.ReadBool("Default", "Ruler", false));
+}
+
+// Acts as an ordinary user while it lives when the test runs as the superuser, whom permissions do not stop.
+class TOrdinaryUser {
+public:
+    TOrdinaryUser() {
+        if (::geteuid() == 0) FSwitched = ::seteuid(65534) == 0;
+    }
+    ~TOrdinaryUser() {
+        if (FSwitched) {
+            EXPECT_EQ(::seteuid(0), 0);
+        }
+    }
+    bool Ok() const { return ::geteuid() != 0; }
+
+private:
+    bool FSwitched = false;
+};
+
+TEST_F(IniFileTest, UnreadableFileIsKeptAndReportedOnce) {
+    // A file that exists but cannot be read must not be taken for an empty one: the next write would
+    // replace 40 settings with one key.
+    std::string settings;
+    for (int i = 0; i < 40; ++i)
+        settings += "[S" + std::to_string(i) + "]\r\nKey=" + std::to_string(i) + "\r\n";
+    WriteBytes(dir / "settings.ini", settings);
+    using std::filesystem::perms;
+    std::filesystem::permissions(dir / "settings.ini",
+                                 perms::owner_write | perms::group_write | perms::others_write);
+    std::filesystem::permissions(dir.Path(), perms::all);
+    std::filesystem::create_directory(dir / "folder.ini");
+    {
+        TOrdinaryUser user;
+        ASSERT_TRUE(user.Ok()) << "cannot act as an ordinary user";
+        for (const auto& file : {dir / "settings.ini", dir / "folder.ini"}) {
+            TIniFile broken(file);
+            std::vector<std::string> reports;
+            broken.SetOnError([&](const std::string& message) { reports.push_back(message); });
+            EXPECT_EQ(broken.ReadInteger("S1", "Key", -1), -1);
+            EXPECT_FALSE(broken.SectionExists("S1"));
+            EXPECT_FALSE(broken.WriteString("S1", "Key", "x"));
+            EXPECT_FALSE(broken.WriteInteger("Default", "TreeSize", 100));
+            ASSERT_EQ(reports.size(), 1u) << file;
+            EXPECT_NE(reports[0].find(file.filename().string()), std::string::npos) << reports[0];
+            EXPECT_EQ(broken.Error(), reports[0]);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));
+    EXPECT_EQ(ReadBytes(dir / "settings.ini"), settings);
+
+    // A missing file is no error.
+    bool reported = false;
+    ini.SetOnError([&](const std::string&) { reported = true; });
+    EXPECT_TRUE(ini.WriteInteger("A", "b", 8));
+    EXPECT_FALSE(reported);
+}
+
+TEST_F(IniFileTest, NamesAndValuesThatWouldBreakTheLinesAreRefused) {
+    ASSERT_TRUE(ini.WriteString("S", "k", "v"));
+    const std::string before = ReadBytes(ini.FileName());
+    EXPECT_FALSE(ini.WriteString("S", "k", "lf\n[Evil]"));
+    EXPECT_FALSE(ini.WriteString("S", "a\rb", "v"));
+    EXPECT_FALSE(ini.WriteString("S\r\nT", "k", "v"));
+    EXPECT_FALSE(ini.WriteString("S", "a=b", "v"));  // would read as key "a"
+    EXPECT_FALSE(ini.WriteString("S]T", "k", "v"));  // would read as section "S"
+    EXPECT_FALSE(ini.WriteString("S", ";k", "v"));   // a comment
+    EXPECT_NE(ini.Error().find("velloria.ini"), std::string::npos) << ini.Error();
+    EXPECT_EQ(ReadBytes(ini.FileName()), before);
 }
 
 TEST_F(IniFileTest, PathsAndTheReadOnlyFolder) {

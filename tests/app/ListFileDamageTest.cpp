@@ -37,23 +37,59 @@ struct DamageTest : ::testing::TestWithParam<bool> {
         if (result.Damaged()) {
             EXPECT_EQ(host.DamageLines[0], result.FirstBadLine);
         }
+        ExpectSavesSettle();
         return result;
+    }
+
+    // Whatever a damaged file gave, saving it gives a file that the next read and save leave as it is:
+    // read, write, read, write writes the same bytes twice.
+    void ExpectSavesSettle() {
+        TRecordingHost quiet;
+        ASSERT_TRUE(TListFile(tree, quiet).WriteListFile(dir / "first.vlt"))
+            << ::testing::PrintToString(quiet.Errors);
+        TDocumentTree again;
+        TListFile(again, quiet).ReadListFile(dir / "first.vlt");
+        ASSERT_TRUE(TListFile(again, quiet).WriteListFile(dir / "second.vlt"));
+        EXPECT_EQ(ReadBytes(dir / "second.vlt"), ReadBytes(dir / "first.vlt"));
     }
 };
 
-TEST_P(DamageTest, BadRecordLinesSkipOnlyTheirRecord) {
-    // Line 4 starts record a; line 10 is the bad record line, the first bad line.
-    for (std::string bad : {"#[DAT:0G00:20240101:x]", "#[DAT:00Z1:20240101:x]", "#[DAT:0000:2024]"}) {
+TEST_P(DamageTest, BadRecordLineKeepsItsTextAsADocumentAtTheCurrentDepth) {
+    // Line 10 starts b, a child of a; line 16 is the bad record line, the first bad line.
+    const std::string untitled = TDocumentRecord::kDefaultName;
+    for (auto [bad, name] : {std::pair<std::string, std::string>{"#[DAT:0G00:20240101:x]", "x"},
+                             {"#[DAT:00Z1:20240101:x]", "x"},
+                             {"#[DAT:0000:2024]", untitled}}) {
         tree.Clear();
         host = TRecordingHost{};
-        std::string file = kHead + Record("a") +
-                           CrLf({bad, "#[ADDR:http://]", "#[DATA:S]", "lost", "#[DATA:E]", "#[END]"}) +
+        std::string file = kHead + Record("a") + Record("b", "", "0100") +
+                           CrLf({bad, "#[ADDR:http://x]", "#[DATA:S]", "typed", "#[DATA:E]", "#[END]"}) +
                            Record("c");
         auto result = Read(file);
         EXPECT_TRUE(result.Succeeded());
-        EXPECT_EQ(result.FirstBadLine, 10) << bad;
-        EXPECT_EQ(Shape(tree), "a,c") << bad;
+        EXPECT_EQ(result.FirstBadLine, 16) << bad;
+        EXPECT_EQ(result.DamagedLines, 1) << bad;
+        ASSERT_EQ(Shape(tree), "a[b," + name + "],c") << bad;
+        const TDocumentRecord& kept = tree.First()->LastChild()->Record();
+        EXPECT_EQ(kept.Kind, dkDocument);
+        EXPECT_EQ(kept.Text, "typed");
+        EXPECT_EQ(kept.Address, "http://x");
     }
+}
+
+TEST_P(DamageTest, TagInsideANameOrAddressLineIsDamageAndOpensNothing) {
+    // The address line holds the start of the body too; the real start follows. Once read, a save writes
+    // the address back as it is, and the body must not gain a "#[DATA:S]" line on every save.
+    auto result = Read(kHead +
+                       CrLf({"#[DAT:0000:20240101:a#[END]]", "#[ADDR:http://]\x1A#[DATA:S]", "#[DATA:S]",
+                             "text", "#[DATA:E]", "#[END]"}) +
+                       Record("b"));
+    EXPECT_EQ(result.FirstBadLine, 4);
+    EXPECT_EQ(result.DamagedLines, 2);
+    ASSERT_EQ(tree.Count(), 2u);
+    EXPECT_EQ(tree.First()->Record().Name, "a#[END]");
+    EXPECT_EQ(tree.First()->Record().Address, "http://]\x1A#[DATA:S");
+    EXPECT_EQ(tree.First()->Record().Text, "text");
 }
 
 TEST_P(DamageTest, FileWithoutFileTypeLineIsNoListFile) {

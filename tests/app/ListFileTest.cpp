@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <random>
 
 #include "TestSupport.h"
@@ -342,16 +344,59 @@ TEST_F(ListFileTest, FailedWriteKeepsTheOldFileAndTheModifiedState) {
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);
     EXPECT_FALSE(host.Modified);
+
+    // A read-only list is not replaced; the message says why.
+    WriteBytes(dir / "ro.vlt", "previous contents");
+    ::chmod((dir / "ro.vlt").c_str(), 0444);
+    host.Modified = true;
+    host.Errors.clear();
+    EXPECT_FALSE(list.WriteListFile(dir / "ro.vlt"));
+    ASSERT_EQ(host.Errors.size(), 1u);
+    EXPECT_NE(host.Errors[0].find("read-only"), std::string::npos) << host.Errors[0];
+    EXPECT_TRUE(list.RefusedReadOnly());
+    EXPECT_EQ(ReadBytes(dir / "ro.vlt"), "previous contents");
+    EXPECT_TRUE(host.Modified);
+    list.SetReplaceReadOnly(true);  // the window asked, and the user agreed
+    EXPECT_TRUE(list.WriteListFile(dir / "ro.vlt"));
+    EXPECT_FALSE(list.RefusedReadOnly());
+    EXPECT_EQ(ReadBytes(dir / "ro.vlt"), kExampleFile);
 }
 
 TEST_F(ListFileTest, ReadErrorIsReported) {
     std::filesystem::create_directory(dir / "dir.vlt");
-    auto result = list.ReadListFile(dir / "dir.vlt");
-    EXPECT_EQ(result.Status, TListReadResult::TStatus::IoError);
-    ASSERT_EQ(host.Errors.size(), 1u);
-    EXPECT_NE(host.Errors[0].find("dir.vlt"), std::string::npos);
-    EXPECT_FALSE(result.Error.empty());
-    EXPECT_TRUE(host.AtRest());
+    ASSERT_EQ(::mkfifo((dir / "fifo.vlt").c_str(), 0600), 0);  // no writer: must not be waited on
+    for (const std::filesystem::path& file :
+         {dir / "dir.vlt", dir / "fifo.vlt", std::filesystem::path("/dev/zero")}) {
+        host = TRecordingHost{};
+        auto result = list.ReadListFile(file);
+        EXPECT_EQ(result.Status, TListReadResult::TStatus::IoError);
+        ASSERT_EQ(host.Errors.size(), 1u);
+        EXPECT_NE(host.Errors[0].find(file.filename().string()), std::string::npos);
+        EXPECT_FALSE(result.Error.empty());
+        EXPECT_TRUE(host.AtRest());
+    }
+    EXPECT_NE(host.Errors[0].find("not a regular file"), std::string::npos) << host.Errors[0];
+}
+
+TEST_F(ListFileTest, WriterRefusesARecordThatWouldReadBackDifferently) {
+    // Names and addresses set without the tree's setters.
+    BuildExample();
+    WriteBytes(dir / "keep.vlt", "previous contents");
+    TDocumentRecord& r = tree.First()->LastChild()->Record();
+    const TDocumentRecord saved = r;
+    for (auto [field, value] : {std::pair{&r.Name, std::string("two\r\nlines")},
+                                {&r.Address, std::string("http://a\nb")},
+                                {&r.Name, std::string("nul\0", 4)}}) {
+        *field = value;
+        host.Errors.clear();
+        EXPECT_FALSE(list.WriteListFile(dir / "keep.vlt"));
+        ASSERT_EQ(host.Errors.size(), 1u);
+        EXPECT_NE(host.Errors[0].find("record 3"), std::string::npos) << host.Errors[0];
+        EXPECT_EQ(list.Serialize(), "");
+        r = saved;
+    }
+    EXPECT_EQ(ReadBytes(dir / "keep.vlt"), "previous contents");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 }  // namespace

@@ -86,6 +86,39 @@ TEST_F(CliTest, ConvertKeepsOurFilesByteForByteAndUpgradesOldOnes) {
     EXPECT_EQ(Cli({"check", upgraded}).status, 0);
 }
 
+TEST_F(CliTest, ConvertRefusesToWriteOverWhatItCouldNotReadUnlessForced) {
+    std::string bytes = ReadBytes(sample);
+    bytes.insert(bytes.find("#[DAT:", 100), "#[END]\r\n");  // a stray end
+    WriteBytes(dir / "bad.vlt", bytes);
+    WriteBytes(dir / "empty.vlt", "");
+    WriteBytes(dir / "notes.txt", "just a text file\r\n");
+    const std::string out = (dir / "out.vlt").string();
+    for (const char* in : {"bad.vlt", "empty.vlt", "notes.txt"}) {
+        WriteBytes(out, "previous");
+        TRun r = Cli({"convert", (dir / in).string(), out});
+        EXPECT_EQ(r.status, 1) << in;
+        EXPECT_NE(r.err.find("not written"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadBytes(out), "previous") << in;
+    }
+    EXPECT_EQ(Cli({"--force", "convert", (dir / "bad.vlt").string(), out}).status, 1);  // still damaged
+    EXPECT_EQ(Cli({"check", out}).status, 0);
+
+    // The output is the input itself: by its name, another spelling, a symbolic or a hard link.
+    std::filesystem::copy_file(kExamples / "sample.vlp", dir / "old.vlp");
+    std::filesystem::create_symlink("old.vlp", dir / "link.vlp");
+    std::filesystem::create_hard_link(dir / "old.vlp", dir / "hard.vlp");
+    const std::string old = ReadBytes(dir / "old.vlp");
+    for (const char* name : {"old.vlp", "./old.vlp", "link.vlp", "hard.vlp"}) {
+        TRun r = Cli({"convert", (dir / "old.vlp").string(), (dir / name).string()});
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_NE(r.err.find("is the input"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadBytes(dir / "old.vlp"), old) << name;
+    }
+    EXPECT_EQ(Cli({"--force", "convert", (dir / "old.vlp").string(), (dir / "link.vlp").string()}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.vlp"));
+    EXPECT_EQ(ReadBytes(dir / "old.vlp").rfind("Velloria version 2.03\r\n", 0), 0u);
+}
+
 TEST_F(CliTest, CheckReportsDamage) {
     TRun ok = Cli({"check", sample});
     EXPECT_EQ(ok.status, 0);

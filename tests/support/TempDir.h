@@ -1,4 +1,4 @@
-// A private temporary folder for one test or benchmark: a new folder with a random name under the system's
+// A private temporary folder for one test or benchmark, and reading and writing whole files: a new folder with a random name under the system's
 // temporary directory, removed with everything in it when the object goes (Keep() leaves it, e.g. for
 // pictures to look at after a failure). No two tests, runs or programs share a name.
 #pragma once
@@ -6,7 +6,9 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -39,3 +41,16 @@ private:
     std::filesystem::path FPath;
     bool FKeep = false;
 };
+
+// The whole content of a file, and a file made of bytes.
+inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}

@@ -48,6 +48,7 @@ TIniFile& TInit::Ini() const {
         auto* self = const_cast<TInit*>(this);
         if (self->FFileName.empty()) self->FFileName = DefaultFileName();
         FIni = std::make_unique<TIniFile>(FFileName);
+        FIni->SetOnError([](const std::string& message) { qWarning("%s", message.c_str()); });
     }
     return *FIni;
 }

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <system_error>
 
+#include "base/OpenFile.h"
 #include "editor/rows/EditorScreenStrings.h"
 
 TEditorStrings::TEditorStrings(TEditorScreenStrings& rows, TRowListClient* editor)
@@ -130,11 +132,6 @@ void TEditorStrings::SetTextStr(std::string_view s) {
 
 namespace {
 
-struct TFileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
-
 constexpr std::size_t kBlockSize = 8192;
 constexpr char kEndOfFile = 0x1A;
 
@@ -142,7 +139,7 @@ constexpr char kEndOfFile = 0x1A;
 // for bytes after the last line break. A CR at the end of one block and an LF at the start of the next are
 // one line break; a line cut by a block boundary is joined with its continuation.
 template <class F>
-void ReadLines(std::FILE* file, const std::string& fileName, F&& line) {
+void ReadLines(std::FILE* file, const std::filesystem::path& fileName, F&& line) {
     std::rewind(file);
     char block[kBlockSize + 1];
     std::string carry;
@@ -196,11 +193,12 @@ void ReadLines(std::FILE* file, const std::string& fileName, F&& line) {
 
 }  // namespace
 
-void TEditorStrings::LoadFromFile(const std::string& fileName) {
+void TEditorStrings::LoadFromFile(const std::filesystem::path& fileName) {
     Update update(*this);
     FRows->Clear();
-    TFilePtr file(std::fopen(fileName.c_str(), "rb"));
-    if (!file) strings::ThrowFileError(fileName, errno);
+    std::error_code error;
+    TFilePtr file = OpenRegularFile(fileName, error);
+    if (!file) strings::ThrowFileError(fileName, error);
 
     int lines = 0;
     ReadLines(file.get(), fileName, [&](std::string_view, bool) { ++lines; });

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,9 +43,9 @@ public:
     void SetTextStr(std::string_view s) override;
     // Reads the file in 8192-byte blocks, twice (counting lines, then storing them), so the rows are sized
     // once. CR LF, a lone CR and a lone LF end a line (also when a block boundary splits CR LF); a 0x1A byte
-    // ends the text. A last line without a line break gets reEndOfText. Open and read errors throw
-    // std::system_error naming the file; the rows read so far stay.
-    void LoadFromFile(const std::string& fileName) override;
+    // ends the text. A last line without a line break gets reEndOfText. Open and read errors, and a file
+    // that is not a regular file, throw std::system_error naming the file; the rows read so far stay.
+    void LoadFromFile(const std::filesystem::path& fileName) override;
     // From any TStrings: its whole text, then the owner editor's caret at row Count(), column 0.
     void Assign(const TStrings& source) override;
 
