@@ -320,27 +320,6 @@ private:
         return mask;
     }
 
-    // Calls body(mask) with the fastest block-mask function for the filter. With SSE2, filters of up to
-    // four alternatives get their constants loaded once, outside the loop, and the tests unrolled.
-    template <class TBody>
-    bool WithBlockMask(TBody&& body) const {
-#if defined(__SSE2__) && !defined(VELLORIA_SEARCH_SCALAR)
-        switch (FAlternatives.size()) {
-            case 1:
-                return body(SseMask<1>());
-            case 2:
-                return body(SseMask<2>());
-            case 3:
-                return body(SseMask<3>());
-            case 4:
-                return body(SseMask<4>());
-            default:
-                break;
-        }
-#endif
-        return body([this](std::size_t base) { return BlockMask(base); });
-    }
-
 #if defined(__SSE2__) && !defined(VELLORIA_SEARCH_SCALAR)
     // The block mask of a filter of N alternatives; an alternative of one probe tests it twice.
     template <int N>
@@ -373,6 +352,28 @@ private:
         };
     }
 #endif
+
+    // Calls body(mask) with the fastest block-mask function for the filter. With SSE2, filters of up to
+    // four alternatives get their constants loaded once, outside the loop, and the tests unrolled.
+    template <class TBody>
+    bool WithBlockMask(TBody&& body) const {
+#if defined(__SSE2__) && !defined(VELLORIA_SEARCH_SCALAR)
+        switch (FAlternatives.size()) {
+            case 1:
+                return body(SseMask<1>());
+            case 2:
+                return body(SseMask<2>());
+            case 3:
+                return body(SseMask<3>());
+            case 4:
+                return body(SseMask<4>());
+            default:
+                break;
+        }
+#endif
+        return body([this](std::size_t base) { return BlockMask(base); });
+    }
+
 
     // Blocks of 32 positions (two masks) while they fit, then of 16; q is left at the first position not
     // yet tested.
