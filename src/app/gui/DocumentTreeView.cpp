@@ -1,5 +1,6 @@
 #include "app/gui/DocumentTreeView.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -45,6 +46,10 @@ void TDocumentSelectionModel::select(const QItemSelection& selection,
 
 TDocumentTreeView::TDocumentTreeView(QWidget* parent) : QTreeView(parent) {
     setHeaderHidden(true);
+    // The one column fills the pane; a label wider than the pane is elided.
+    header()->setMinimumSectionSize(16);
+    header()->setSectionResizeMode(QHeaderView::Stretch);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setIndentation(19);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);

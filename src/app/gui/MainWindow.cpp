@@ -275,6 +275,13 @@ void TfrmMain::CreateToolbars() {
     barStandard->addSeparator();
     barStandard->addActions({btn.Move1st, btn.MoveEnd});
 
+    barFind = toolbar(QStringLiteral("検索"), "barFind");
+    barFind->addWidget(edtEditFind);
+    barFind->addSeparator();
+    barFind->addAction(btn.Find);
+
+    // The document toolbar with its two fields is the widest: it gets a row of its own.
+    addToolBarBreak();
     barDocument = toolbar(QStringLiteral("ﾄﾞｷｭﾒﾝﾄ"), "barDocument");
     barDocument->addActions({btn.DocumentNew, btn.Import, btn.Export});
     barDocument->addSeparator();
@@ -287,11 +294,6 @@ void TfrmMain::CreateToolbars() {
     barDocument->addWidget(edtDocumentAddr);
     barDocument->addSeparator();
     barDocument->addAction(btn.Info);
-
-    barFind = toolbar(QStringLiteral("検索"), "barFind");
-    barFind->addWidget(edtEditFind);
-    barFind->addSeparator();
-    barFind->addAction(btn.Find);
 }
 
 void TfrmMain::CreateStatusBar() {

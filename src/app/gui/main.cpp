@@ -1,6 +1,10 @@
 // velloria [FILE.vlt]: the program's main window, optionally opening a list file.
+//
+//   --screenshot PNG [--maximized]   saves a picture of the window once the list is shown, then quits
+//                                    (for the documentation; also without a display, offscreen)
 #include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "app/gui/Icons.h"
 #include "app/gui/MainWindow.h"
@@ -12,10 +16,26 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(icons::Program());
     RegisterFontSubstitutes();
 
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    QString screenshot;
+    bool maximized = false;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--screenshot")); at >= 0 && at + 1 < args.size()) {
+        screenshot = args.at(at + 1);
+        args.remove(at, 2);
+    }
+    if (args.removeAll(QStringLiteral("--maximized")) > 0) maximized = true;
+
     TfrmMainOptions options;
-    const QStringList args = QApplication::arguments();
     // One optional argument; further ones are ignored.
-    if (args.size() > 1) options.CommandLineFile = QFileInfo(args.at(1)).absoluteFilePath();
+    if (!args.isEmpty()) options.CommandLineFile = QFileInfo(args.first()).absoluteFilePath();
     TfrmMain window(std::move(options));
+    if (maximized) window.showMaximized();
+    if (!screenshot.isEmpty()) {
+        QTimer::singleShot(500, &window, [&window, screenshot] {
+            window.grab().save(screenshot);
+            QApplication::exit(0);
+        });
+    }
     return app.exec();
 }
