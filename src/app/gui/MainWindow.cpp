@@ -56,6 +56,17 @@ TfrmMain::TfrmMain(TfrmMainOptions options, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+    // The controls are destroyed after this part of the window: nothing may call back into it then.
+    disconnect(qApp, nullptr, this, nullptr);
+    QApplication::clipboard()->disconnect(this);
+    txtDocument->OnChange = nullptr;
+    txtDocument->OnCaretMoved = nullptr;
+    txtDocument->OnSelectionChange = nullptr;
+    txtDocument->viewport()->removeEventFilter(this);
+    for (QLineEdit* e : {edtDocumentName, edtDocumentAddr, edtEditFind}) {
+        e->disconnect(this);
+        e->removeEventFilter(this);
+    }
     // The model and the views go before the tree they show.
     treDocument->setModel(nullptr);
     delete FModel;

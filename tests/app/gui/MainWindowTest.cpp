@@ -148,6 +148,8 @@ TEST_F(MainWindowTest, NewAsksOnlyWhenThereIsSomethingToLose) {
 TEST_F(MainWindowTest, YesWithAForbiddenWordAbandonsAndSelectsIt) {
     Start();
     Click(w->barDocument, w->btn.DocumentNew);
+    EXPECT_TRUE(w->txtDocument->hasFocus());
+    EXPECT_FALSE(w->btn.Cut->isEnabled());
     Type(0, "abc #[END] FILETYPE\r\n");
     // Yes: the word is found (FILETYPE before #[END], the table's order), selected, and New is abandoned.
     dialogs.Answers = {QMessageBox::Yes};
@@ -156,6 +158,8 @@ TEST_F(MainWindowTest, YesWithAForbiddenWordAbandonsAndSelectsIt) {
     EXPECT_EQ(dialogs.Shown[1].Text, QStringLiteral("使用できない単語があります。"));
     EXPECT_EQ(w->txtDocument->SelStart(), 11);
     EXPECT_EQ(w->txtDocument->SelText(), "FILETYPE");
+    EXPECT_TRUE(w->btn.Cut->isEnabled());  // the edit buttons follow the editor's selection
+    EXPECT_TRUE(w->btn.Undo->isEnabled());
     EXPECT_EQ(w->Tree().Count(), 1u);
     EXPECT_TRUE(w->Modified());
     EXPECT_TRUE(dialogs.Dialogs.empty());  // no save dialog
