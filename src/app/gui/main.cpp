@@ -1,7 +1,8 @@
 // velloria [FILE.vlt]: the program's main window, optionally opening a list file.
 //
-//   --screenshot PNG [--maximized]   saves a picture of the window once the list is shown, then quits
-//                                    (for the documentation; also without a display, offscreen)
+//   --screenshot PNG [--maximized] [--select N]
+//       saves a picture of the window once the list is shown, then quits (for the documentation; also without
+//       a display, offscreen); --select N selects the N-th node in tree order first (1 = the first)
 #include <QApplication>
 #include <QFileInfo>
 #include <QTimer>
@@ -25,6 +26,11 @@ int main(int argc, char** argv) {
         args.remove(at, 2);
     }
     if (args.removeAll(QStringLiteral("--maximized")) > 0) maximized = true;
+    int select = 0;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--select")); at >= 0 && at + 1 < args.size()) {
+        select = args.at(at + 1).toInt();
+        args.remove(at, 2);
+    }
 
     TfrmMainOptions options;
     // One optional argument; further ones are ignored.
@@ -32,9 +38,14 @@ int main(int argc, char** argv) {
     TfrmMain window(std::move(options));
     if (maximized) window.showMaximized();
     if (!screenshot.isEmpty()) {
-        QTimer::singleShot(500, &window, [&window, screenshot] {
-            window.grab().save(screenshot);
-            QApplication::exit(0);
+        QTimer::singleShot(300, &window, [&window, screenshot, select] {
+            TDocumentNode* node = window.Tree().First();
+            for (int i = 1; node && i < select; ++i) node = TDocumentTree::NextPreOrder(node);
+            if (select > 0 && node) window.SelectNode(node);
+            QTimer::singleShot(200, &window, [&window, screenshot] {
+                window.grab().save(screenshot);
+                QApplication::exit(0);
+            });
         });
     }
     return app.exec();
