@@ -137,10 +137,7 @@ void TDocumentModel::BeginRemove(TDocumentNode* node) {
 void TDocumentModel::EndRemove(TDocumentNode* parent, int row) {
     if (FQuiet) return;
     endRemoveRows();
-    if (parent && !parent->HasChildren()) {
-        parent->SetExpanded(false);
-        NodeChanged(parent);
-    }
+    if (parent && !parent->HasChildren()) NodeChanged(parent);
 }
 
 void TDocumentModel::BeginMove(TDocumentNode* node, TDocumentNode* newParent, int row) {

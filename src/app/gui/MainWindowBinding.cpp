@@ -64,7 +64,10 @@ TDocumentNode* TfrmMain::AddDocumentNode(TDocumentRecord record) {
         SetDocumentControlsEnabled(true);
         FNoDocuments = false;
     }
-    TDocumentNode* node = FTree.AddDocumentNode(SelectedNode(), std::move(record));
+    // Where the node goes depends on whether the selected group is expanded: as the tree shows it.
+    TDocumentNode* selected = SelectedNode();
+    if (selected) selected->SetExpanded(treDocument->isExpanded(FModel->IndexOf(selected)));
+    TDocumentNode* node = FTree.AddDocumentNode(selected, std::move(record));
     SelectNode(node);
     return node;
 }

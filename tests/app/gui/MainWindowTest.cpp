@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -297,6 +298,13 @@ TEST_F(MainWindowTest, NewNodesGoWhereTheSelectionSays) {
     Click(w->barDocument, w->btn.DocumentNew);  // an empty group takes it as its child
     EXPECT_EQ(w->SelectedNode()->Parent(), group);
     EXPECT_TRUE(w->txtDocument->hasFocus());
+    // A double click in the editor selects the ASCII word around the caret.
+    Type(0, Sjis("日本 ab12_x\r\n"));
+    w->txtDocument->SetSelStart(7);
+    QTest::mouseDClick(w->txtDocument->viewport(), Qt::LeftButton, {},
+                       w->txtDocument->CaretPixelPos() + QPoint(1, w->txtDocument->RowHeight() / 2));
+    QApplication::processEvents();
+    EXPECT_EQ(w->txtDocument->SelText(), "ab12");
     Click(w->barDocument, w->btn.DocumentNew);  // a document inside the group: at the group's end
     EXPECT_EQ(group->ChildCount(), 2);
     ClickNode(group);
@@ -354,6 +362,77 @@ TEST_F(MainWindowTest, TreeKeysMarkerAndLabels) {
     EXPECT_EQ(Selected(), "three");
     EXPECT_TRUE(w->objPopupDoc->isVisible());
     w->objPopupDoc->hide();
+    dialogs.Answers = {QMessageBox::No};
+}
+
+TEST_F(MainWindowTest, TheTreeModelStaysConsistent) {
+    // Qt's model checker watches every change the commands make; its complaints are collected here.
+    static QStringList failures;
+    failures.clear();
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+        if (m.contains(QStringLiteral("FAIL"))) failures.push_back(m);
+    });
+    const fs::path file = Write("model.vlt", kHeader + "#[DOCCOUNT:4]\r\n" + Record("0001:20240101:g", "") +
+                                                 Record("0100:20240101:y", "") + Record("0100:20240101:x", "") +
+                                                 Record("0000:20240101:d", ""));
+    Start();
+    {
+        QAbstractItemModelTester tester(&w->Model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+        dialogs.OpenFiles = {Q(file)};
+        Click(w->barStandard, w->btn.Open);
+        TDocumentNode* group = w->Tree().First();
+        w->treDocument->expand(w->Model().IndexOf(group));
+        ClickNode(group);
+        Click(w->barDocument, w->btn.SortAsc);
+        Click(w->barDocument, w->btn.DocumentNew);  // the group's last child
+        Click(w->barDocument, w->btn.GroupNew);     // after it
+        EXPECT_EQ(Shape(w->Tree()), Sjis("g(1)[x,y,無題,無題(1)],d"));
+        dialogs.Answers = {QMessageBox::Ok};
+        Choose(w->mnuGrpDocument, w->mnu.DocDelete);
+        ClickNode(group);
+        dialogs.Answers = {QMessageBox::Ok};
+        Choose(w->mnuGrpDocument, w->mnu.DocDelete);  // the group with its children
+        EXPECT_EQ(Shape(w->Tree()), "d");
+        EXPECT_EQ(Selected(), "d");
+        dialogs.Answers = {QMessageBox::No};
+        Click(w->barStandard, w->btn.New);
+        EXPECT_TRUE(w->Tree().Empty());
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(failures.isEmpty()) << failures.join(QStringLiteral("\n")).toStdString();
+}
+
+TEST_F(MainWindowTest, EditorCommandsAndTheNameFromTheSelection) {
+    Start();
+    Click(w->barDocument, w->btn.DocumentNew);
+    Type(0, Sjis("見出し\r\n本文 text\r\n"));
+    // Move to end puts the caret at the end of the last line, Move to start at the beginning.
+    Click(w->barStandard, w->btn.MoveEnd);
+    EXPECT_EQ(w->txtDocument->Row(), 1);
+    EXPECT_EQ(w->txtDocument->Col(), 9);
+    Click(w->barStandard, w->btn.Move1st);
+    EXPECT_EQ(w->txtDocument->SelStart(), 0);
+    // Entering the name field with text selected in the editor takes its first line as the name.
+    w->txtDocument->SetSelStart(0);
+    w->txtDocument->SetSelLength(12);
+    w->edtDocumentName->setFocus();
+    EXPECT_EQ(w->SelectedNode()->Record().Name, Sjis("見出し"));
+    EXPECT_EQ(w->Model().IndexOf(w->SelectedNode()).data().toString(), QStringLiteral("見出し"));
+    // Select all and Delete from the Edit menu act on the focused control: the field here.
+    ASSERT_TRUE(Choose(w->mnuGrpEdit, w->mnu.EditSelectAll));
+    EXPECT_EQ(w->edtDocumentName->selectedText(), QStringLiteral("見出し"));
+    ASSERT_TRUE(Choose(w->mnuGrpEdit, w->mnu.EditDelete));
+    EXPECT_EQ(w->edtDocumentName->text(), QString());
+    EXPECT_EQ(w->SelectedNode()->Record().Name, "");
+    ASSERT_TRUE(Choose(w->mnuGrpEdit, w->mnu.EditUndo));
+    EXPECT_EQ(w->SelectedNode()->Record().Name, Sjis("見出し"));
+    // And in the editor.
+    w->txtDocument->setFocus();
+    ASSERT_TRUE(Choose(w->mnuGrpEdit, w->mnu.EditSelectAll));
+    ASSERT_TRUE(Choose(w->mnuGrpEdit, w->mnu.EditDelete));
+    EXPECT_EQ(w->txtDocument->Text(), "");
+    ASSERT_TRUE(Choose(w->mnuGrpEdit, w->mnu.EditUndo));
+    EXPECT_EQ(w->txtDocument->Text(), Sjis("見出し\r\n本文 text\r\n"));
     dialogs.Answers = {QMessageBox::No};
 }
 
