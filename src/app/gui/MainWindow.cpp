@@ -436,8 +436,12 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::onClose_frmMain() {
     FClosed = true;
-    FTreeWidth = treDocument->width();
+    SaveSettings();
     ClearList();
+}
+
+void TfrmMain::SaveSettings() {
+    FTreeWidth = treDocument->width();
     objInit->WriteInteger("Default", "TreeSize", FTreeWidth);
     objInit->WriteBool("Default", "Ruler", txtDocument->Ruler().Visible());
     objInit->WriteString("Default", "FontName", FFontName);
@@ -446,12 +450,20 @@ void TfrmMain::onClose_frmMain() {
 }
 
 void TfrmMain::onCommitData_frmMain(QSessionManager& manager) {
-    // The desktop session ends: a modified list gets the same question as closing the window.
-    if (!FModified || FClosed) return;
-    if (!manager.allowsInteraction()) return;
-    const bool mayClose = onCloseQ_frmMain();
-    manager.release();
-    if (!mayClose) manager.cancel();
+    // The desktop session ends: a modified list gets the same question as closing the window, and the
+    // settings are stored as at closing (the program may not get to close its window). The window stays as
+    // it is, in case the session goes on after all.
+    if (FClosed) return;
+    bool mayEnd = true;
+    if (FModified && manager.allowsInteraction()) {
+        mayEnd = onCloseQ_frmMain();
+        manager.release();
+    }
+    if (mayEnd) {
+        SaveSettings();
+    } else {
+        manager.cancel();
+    }
 }
 
 void TfrmMain::onClick_Quit() {

@@ -185,6 +185,8 @@ private:
     void ConnectControls();
     void onCreate_frmMain();
     void onClose_frmMain();
+    // Writes the tree width, the ruler, the editor font and the window position.
+    void SaveSettings();
     void OpenCommandLine();
     void onCommitData_frmMain(QSessionManager& manager);
     // Enabling of the menu items and the edit buttons from the present state.
