@@ -51,7 +51,8 @@ bool gSmall = false;
 class TQuietDialogs : public TMainWindowDialogs {
 public:
     QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString& text,
-                                        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton) override {
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton) override {
         if (buttons != QMessageBox::Ok) return QMessageBox::No;
         std::fprintf(stderr, "message: %s\n", text.toLocal8Bit().constData());
         return QMessageBox::Ok;
@@ -348,11 +349,18 @@ int main(int argc, char** argv) {
                     benchmark::RegisterBenchmark("SpawnTrue", BM_SpawnTrue),
                     benchmark::RegisterBenchmark("SaveAfterEdit", BM_SaveAfterEdit),
                     benchmark::RegisterBenchmark("Cp", BM_Cp)})
-        b->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(reps)->ReportAggregatesOnly(true);
+        b->UseRealTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->Repetitions(reps)
+            ->ReportAggregatesOnly(true);
     for (auto* b : {benchmark::RegisterBenchmark("MoveSmallDocs", BM_MoveSmallDocs),
                     benchmark::RegisterBenchmark("MoveLargeDocs", BM_MoveLargeDocs),
                     benchmark::RegisterBenchmark("ExpandWideGroup", BM_ExpandWideGroup)})
-        b->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(gSmall ? 3 : 20)->Repetitions(reps)
+        b->UseRealTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(gSmall ? 3 : 20)
+            ->Repetitions(reps)
             ->ReportAggregatesOnly(true);
 
     // The window that saves: the big list with its first document selected.
@@ -371,23 +379,28 @@ int main(int argc, char** argv) {
     const double size = static_cast<double>(fs::file_size(gBig));
     auto [baseline, peak] = MeasurePeakMemory(argv[0]);
     const double list = m["StartBig"] - m["StartEmpty"];
-    std::printf("\nmedians (ms): start with the list %.1f, with an empty list %.1f, velloria-cli check %.1f, "
-                "process start %.1f\n",
-                m["StartBig"], m["StartEmpty"], m["CliCheck"], m["SpawnTrue"]);
-    std::printf("list's share of the start = %.1f ms: %.2f x velloria-cli check (target <= 1.5; %.2f x check "
-                "less its process start)\n",
-                list, list / m["CliCheck"], list / (m["CliCheck"] - m["SpawnTrue"]));
+    std::printf(
+        "\nmedians (ms): start with the list %.1f, with an empty list %.1f, velloria-cli check %.1f, "
+        "process start %.1f\n",
+        m["StartBig"], m["StartEmpty"], m["CliCheck"], m["SpawnTrue"]);
+    std::printf(
+        "list's share of the start = %.1f ms: %.2f x velloria-cli check (target <= 1.5; %.2f x check "
+        "less its process start)\n",
+        list, list / m["CliCheck"], list / (m["CliCheck"] - m["SpawnTrue"]));
     std::printf("start on an empty list to the first painted window: %.1f ms\n", m["StartEmpty"]);
-    std::printf("peak memory = %.1f MB for a %.1f MB file: %.2f x (target <= 2.5; %.1f MB before the window)\n",
-                peak / 1e6, size / 1e6, peak / size, baseline / 1e6);
-    std::printf("moving the selection: %.2f ms for 10 KB documents (target < 5), %.2f ms for %s documents "
-                "(target < 50)\n",
-                m["MoveSmallDocs"], m["MoveLargeDocs"], gSmall ? "500 KB" : "5 MB");
+    std::printf(
+        "peak memory = %.1f MB for a %.1f MB file: %.2f x (target <= 2.5; %.1f MB before the window)\n",
+        peak / 1e6, size / 1e6, peak / size, baseline / 1e6);
+    std::printf(
+        "moving the selection: %.2f ms for 10 KB documents (target < 5), %.2f ms for %s documents "
+        "(target < 50)\n",
+        m["MoveSmallDocs"], m["MoveLargeDocs"], gSmall ? "500 KB" : "5 MB");
     std::printf("expanding a group of %d children: %.2f ms (target < 50)\n", gSmall ? 1000 : 10000,
                 m["ExpandWideGroup"]);
-    std::printf("save after one edit %.1f ms, cp %.1f ms: %.2f x (target <= 3; %.2f x cp less its process start)\n",
-                m["SaveAfterEdit"], m["Cp"], m["SaveAfterEdit"] / m["Cp"],
-                m["SaveAfterEdit"] / (m["Cp"] - m["SpawnTrue"]));
+    std::printf(
+        "save after one edit %.1f ms, cp %.1f ms: %.2f x (target <= 3; %.2f x cp less its process start)\n",
+        m["SaveAfterEdit"], m["Cp"], m["SaveAfterEdit"] / m["Cp"],
+        m["SaveAfterEdit"] / (m["Cp"] - m["SpawnTrue"]));
 
     std::error_code ec;
     fs::remove_all(gDir, ec);

@@ -73,6 +73,6 @@ private:
 
     TDocumentTree& FTree;
     TImages FImages;
-    int FQuiet = 0;     // inside a TResetScope or a Reorder: the tree's own notifications are not passed on
+    int FQuiet = 0;  // inside a TResetScope or a Reorder: the tree's own notifications are not passed on
     bool FMoveOpen = false;
 };

@@ -24,7 +24,10 @@ public:
     std::function<bool(const QModelIndex& to)> OnChanging;
 
     // A new gesture (a mouse press, a key, a command of the window): the window is asked again.
-    void NewGesture() { FDecided = QPersistentModelIndex(); FHasDecision = false; }
+    void NewGesture() {
+        FDecided = QPersistentModelIndex();
+        FHasDecision = false;
+    }
 
     // Moves without asking, for the window's own housekeeping (emptying the selection before a deletion).
     class TBypass {

@@ -24,10 +24,18 @@ void PasteFromClipboard(Editor& e) {
     if constexpr (requires { e.PasteFromClipboard(); }) e.PasteFromClipboard();
 }
 
-TEditor* AsEditor(QWidget* w) { return dynamic_cast<TEditor*>(w); }
-const TEditor* AsEditor(const QWidget* w) { return dynamic_cast<const TEditor*>(w); }
-QLineEdit* AsField(QWidget* w) { return qobject_cast<QLineEdit*>(w); }
-const QLineEdit* AsField(const QWidget* w) { return qobject_cast<const QLineEdit*>(w); }
+TEditor* AsEditor(QWidget* w) {
+    return dynamic_cast<TEditor*>(w);
+}
+const TEditor* AsEditor(const QWidget* w) {
+    return dynamic_cast<const TEditor*>(w);
+}
+QLineEdit* AsField(QWidget* w) {
+    return qobject_cast<QLineEdit*>(w);
+}
+const QLineEdit* AsField(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w);
+}
 
 }  // namespace
 

@@ -48,7 +48,8 @@ void Page(QPainter& p, QRectF r) {
     p.setBrush(kPaper);
     p.drawRect(r);
     p.setPen(QPen(QColor(150, 150, 150), 1));
-    for (qreal y = r.top() + 3; y < r.bottom() - 1; y += 2.5) p.drawLine(QPointF(r.left() + 2, y), QPointF(r.right() - 2, y));
+    for (qreal y = r.top() + 3; y < r.bottom() - 1; y += 2.5)
+        p.drawLine(QPointF(r.left() + 2, y), QPointF(r.right() - 2, y));
 }
 
 void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color) {
@@ -186,27 +187,48 @@ QIcon Command(TCommandIcon which) {
     const auto drawn = [which] { return DrawnCommand(which); };
     const auto standard = [](QStyle::StandardPixmap sp) { return [sp] { return Standard(sp); }; };
     switch (which) {
-        case TCommandIcon::New: return Themed("document-new", standard(QStyle::SP_FileIcon));
-        case TCommandIcon::Open: return Themed("document-open", standard(QStyle::SP_DialogOpenButton));
-        case TCommandIcon::Save: return Themed("document-save", standard(QStyle::SP_DialogSaveButton));
-        case TCommandIcon::Print: return Themed("document-print", drawn);
-        case TCommandIcon::Cut: return Themed("edit-cut", drawn);
-        case TCommandIcon::Copy: return Themed("edit-copy", drawn);
-        case TCommandIcon::Paste: return Themed("edit-paste", drawn);
-        case TCommandIcon::Delete: return Themed("edit-delete", drawn);
-        case TCommandIcon::Undo: return Themed("edit-undo", drawn);
-        case TCommandIcon::MoveFirst: return Themed("go-top", drawn);
-        case TCommandIcon::MoveEnd: return Themed("go-bottom", drawn);
-        case TCommandIcon::DocumentNew: return drawn();  // kept apart from the list's New
-        case TCommandIcon::Import: return Themed("document-import", drawn);
-        case TCommandIcon::Export: return Themed("document-export", drawn);
-        case TCommandIcon::GroupNew: return Themed("folder-new", standard(QStyle::SP_FileDialogNewFolder));
-        case TCommandIcon::Previous: return Themed("go-up", standard(QStyle::SP_ArrowUp));
-        case TCommandIcon::Next: return Themed("go-down", standard(QStyle::SP_ArrowDown));
-        case TCommandIcon::SortAsc: return Themed("view-sort-ascending", drawn);
-        case TCommandIcon::SortDsc: return Themed("view-sort-descending", drawn);
-        case TCommandIcon::Info: return Themed("help-about", standard(QStyle::SP_MessageBoxInformation));
-        case TCommandIcon::Find: return Themed("edit-find", drawn);
+        case TCommandIcon::New:
+            return Themed("document-new", standard(QStyle::SP_FileIcon));
+        case TCommandIcon::Open:
+            return Themed("document-open", standard(QStyle::SP_DialogOpenButton));
+        case TCommandIcon::Save:
+            return Themed("document-save", standard(QStyle::SP_DialogSaveButton));
+        case TCommandIcon::Print:
+            return Themed("document-print", drawn);
+        case TCommandIcon::Cut:
+            return Themed("edit-cut", drawn);
+        case TCommandIcon::Copy:
+            return Themed("edit-copy", drawn);
+        case TCommandIcon::Paste:
+            return Themed("edit-paste", drawn);
+        case TCommandIcon::Delete:
+            return Themed("edit-delete", drawn);
+        case TCommandIcon::Undo:
+            return Themed("edit-undo", drawn);
+        case TCommandIcon::MoveFirst:
+            return Themed("go-top", drawn);
+        case TCommandIcon::MoveEnd:
+            return Themed("go-bottom", drawn);
+        case TCommandIcon::DocumentNew:
+            return drawn();  // kept apart from the list's New
+        case TCommandIcon::Import:
+            return Themed("document-import", drawn);
+        case TCommandIcon::Export:
+            return Themed("document-export", drawn);
+        case TCommandIcon::GroupNew:
+            return Themed("folder-new", standard(QStyle::SP_FileDialogNewFolder));
+        case TCommandIcon::Previous:
+            return Themed("go-up", standard(QStyle::SP_ArrowUp));
+        case TCommandIcon::Next:
+            return Themed("go-down", standard(QStyle::SP_ArrowDown));
+        case TCommandIcon::SortAsc:
+            return Themed("view-sort-ascending", drawn);
+        case TCommandIcon::SortDsc:
+            return Themed("view-sort-descending", drawn);
+        case TCommandIcon::Info:
+            return Themed("help-about", standard(QStyle::SP_MessageBoxInformation));
+        case TCommandIcon::Find:
+            return Themed("edit-find", drawn);
     }
     return QIcon();
 }

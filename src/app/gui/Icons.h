@@ -7,8 +7,27 @@
 #include <QIcon>
 
 enum class TCommandIcon {
-    New, Open, Save, Print, Cut, Copy, Paste, Delete, Undo, MoveFirst, MoveEnd,
-    DocumentNew, Import, Export, GroupNew, Previous, Next, SortAsc, SortDsc, Info, Find,
+    New,
+    Open,
+    Save,
+    Print,
+    Cut,
+    Copy,
+    Paste,
+    Delete,
+    Undo,
+    MoveFirst,
+    MoveEnd,
+    DocumentNew,
+    Import,
+    Export,
+    GroupNew,
+    Previous,
+    Next,
+    SortAsc,
+    SortDsc,
+    Info,
+    Find,
 };
 
 namespace icons {

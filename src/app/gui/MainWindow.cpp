@@ -80,8 +80,8 @@ TMainWindowDialogs& TfrmMain::Dialogs() const {
 // ---- Construction ----------------------------------------------------------------------------------------
 
 void TfrmMain::CreateControls() {
-    FModel = new TDocumentModel(
-        FTree, TDocumentModel::TImages{icons::Document(), icons::Group(), icons::GroupOpen(), icons::Marked()});
+    FModel = new TDocumentModel(FTree, TDocumentModel::TImages{icons::Document(), icons::Group(),
+                                                               icons::GroupOpen(), icons::Marked()});
     treDocument = new TDocumentTreeView;
     treDocument->setObjectName(QStringLiteral("treDocument"));
     treDocument->SetDocumentModel(FModel);
@@ -141,18 +141,26 @@ void TfrmMain::CreateActions() {
     mnu.FilePreview = later(item(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&P)..."), &TfrmMain::onClick_DocumentPreview));
     mnu.FileQuit = item(QStringLiteral("終了(&Q)"), &TfrmMain::onClick_Quit);
 
-    mnu.EditUndo = item(QStringLiteral("元に戻す(&U)"), &TfrmMain::onClick_EditUndo, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnu.EditCut = item(QStringLiteral("切り取り(&C)"), &TfrmMain::onClick_EditCut, QKeySequence(Qt::CTRL | Qt::Key_X));
-    mnu.EditPaste = item(QStringLiteral("貼り付け(&P)"), &TfrmMain::onClick_EditPaste, QKeySequence(Qt::CTRL | Qt::Key_V));
-    mnu.EditCopy = item(QStringLiteral("ｺﾋﾟｰ(&O)"), &TfrmMain::onClick_EditCopy, QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnu.EditUndo =
+        item(QStringLiteral("元に戻す(&U)"), &TfrmMain::onClick_EditUndo, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnu.EditCut =
+        item(QStringLiteral("切り取り(&C)"), &TfrmMain::onClick_EditCut, QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnu.EditPaste = item(QStringLiteral("貼り付け(&P)"), &TfrmMain::onClick_EditPaste,
+                         QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnu.EditCopy =
+        item(QStringLiteral("ｺﾋﾟｰ(&O)"), &TfrmMain::onClick_EditCopy, QKeySequence(Qt::CTRL | Qt::Key_C));
     mnu.EditDelete = item(QStringLiteral("削除(&D)"), &TfrmMain::onClick_EditDelete);
-    mnu.EditSelectAll = item(QStringLiteral("すべて選択(&A)"), &TfrmMain::onClick_EditSelectAll, QKeySequence(Qt::CTRL | Qt::Key_A));
-    mnu.EditFind = later(item(QStringLiteral("検索(&F)..."), &TfrmMain::onClick_FindDialog, QKeySequence(Qt::CTRL | Qt::Key_F)));
-    mnu.EditReplace = later(item(QStringLiteral("置換(&R)..."), &TfrmMain::onClick_ReplaceDialog, QKeySequence(Qt::CTRL | Qt::Key_R)));
+    mnu.EditSelectAll = item(QStringLiteral("すべて選択(&A)"), &TfrmMain::onClick_EditSelectAll,
+                             QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnu.EditFind = later(item(QStringLiteral("検索(&F)..."), &TfrmMain::onClick_FindDialog,
+                              QKeySequence(Qt::CTRL | Qt::Key_F)));
+    mnu.EditReplace = later(item(QStringLiteral("置換(&R)..."), &TfrmMain::onClick_ReplaceDialog,
+                                 QKeySequence(Qt::CTRL | Qt::Key_R)));
     mnu.EditGroupFind = later(item(QStringLiteral("検索(ｸﾞﾙｰﾌﾟ内)(&G)"), &TfrmMain::onClick_GroupFind));
 
     mnu.DocPrev = item(QStringLiteral("戻る(&P)"), &TfrmMain::onClick_DocumentPrev, QKeySequence(Qt::Key_F9));
-    mnu.DocNext = item(QStringLiteral("進む(&N)"), &TfrmMain::onClick_DocumentNext, QKeySequence(Qt::Key_F10));
+    mnu.DocNext =
+        item(QStringLiteral("進む(&N)"), &TfrmMain::onClick_DocumentNext, QKeySequence(Qt::Key_F10));
     mnu.DocNew = item(QStringLiteral("新規作成(&N)..."), &TfrmMain::onClick_DocumentNew);
     mnu.DocDelete = item(QStringLiteral("削除(&D)"), &TfrmMain::onClick_DocumentDelete);
 
@@ -168,8 +176,10 @@ void TfrmMain::CreateActions() {
         a->setShortcutContext(Qt::WidgetShortcut);
         return a;
     };
-    mnu.PopFind = popupKey(later(item(QStringLiteral("検索(&F)"), &TfrmMain::onClick_FindDialog)), QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnu.PopReplace = popupKey(later(item(QStringLiteral("置換(&R)"), &TfrmMain::onClick_ReplaceDialog)), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnu.PopFind = popupKey(later(item(QStringLiteral("検索(&F)"), &TfrmMain::onClick_FindDialog)),
+                           QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnu.PopReplace = popupKey(later(item(QStringLiteral("置換(&R)"), &TfrmMain::onClick_ReplaceDialog)),
+                              QKeySequence(Qt::CTRL | Qt::Key_R));
     mnu.PopDocNew = item(QStringLiteral("追加(&A)"), &TfrmMain::onClick_DocumentNew);
     mnu.PopDocDelete = item(QStringLiteral("削除(&D)"), &TfrmMain::onClick_EditDelete);
     mnu.PopDocFind = later(item(QStringLiteral("検索(&F)"), &TfrmMain::onClick_FindDialog));
@@ -177,7 +187,7 @@ void TfrmMain::CreateActions() {
     mnu.PopDocReplace = later(item(QStringLiteral("置換(&R)"), &TfrmMain::onClick_ReplaceDialog));
 
     // Toolbar buttons: their tooltips are the command names.
-    const auto button = [this, &item](TCommandIcon icon, const QString& tip, void (TfrmMain::*slot)()) {
+    const auto button = [&item](TCommandIcon icon, const QString& tip, void (TfrmMain::*slot)()) {
         QAction* a = item(tip, slot);
         a->setIcon(icons::Command(icon));
         a->setToolTip(tip);
@@ -192,16 +202,23 @@ void TfrmMain::CreateActions() {
     btn.Paste = button(TCommandIcon::Paste, QStringLiteral("貼り付け"), &TfrmMain::onClick_EditPaste);
     btn.Delete = button(TCommandIcon::Delete, QStringLiteral("削除"), &TfrmMain::onClick_EditDelete);
     btn.Undo = button(TCommandIcon::Undo, QStringLiteral("元に戻す"), &TfrmMain::onClick_EditUndo);
-    btn.Move1st = button(TCommandIcon::MoveFirst, QStringLiteral("先頭へ移動"), &TfrmMain::onClick_EditMove1st);
+    btn.Move1st =
+        button(TCommandIcon::MoveFirst, QStringLiteral("先頭へ移動"), &TfrmMain::onClick_EditMove1st);
     btn.MoveEnd = button(TCommandIcon::MoveEnd, QStringLiteral("最後へ移動"), &TfrmMain::onClick_EditMoveEnd);
-    btn.DocumentNew = button(TCommandIcon::DocumentNew, QStringLiteral("新規ドキュメント"), &TfrmMain::onClick_DocumentNew);
-    btn.Import = later(button(TCommandIcon::Import, QStringLiteral("インポート"), &TfrmMain::onClick_DocumentInport));
-    btn.Export = later(button(TCommandIcon::Export, QStringLiteral("エクスポート"), &TfrmMain::onClick_DocumentExport));
-    btn.GroupNew = button(TCommandIcon::GroupNew, QStringLiteral("新規グループ"), &TfrmMain::onClick_GroupNew);
+    btn.DocumentNew =
+        button(TCommandIcon::DocumentNew, QStringLiteral("新規ドキュメント"), &TfrmMain::onClick_DocumentNew);
+    btn.Import =
+        later(button(TCommandIcon::Import, QStringLiteral("インポート"), &TfrmMain::onClick_DocumentInport));
+    btn.Export = later(
+        button(TCommandIcon::Export, QStringLiteral("エクスポート"), &TfrmMain::onClick_DocumentExport));
+    btn.GroupNew =
+        button(TCommandIcon::GroupNew, QStringLiteral("新規グループ"), &TfrmMain::onClick_GroupNew);
     btn.Prev = button(TCommandIcon::Previous, QStringLiteral("戻る"), &TfrmMain::onClick_DocumentPrev);
     btn.Next = button(TCommandIcon::Next, QStringLiteral("進む"), &TfrmMain::onClick_DocumentNext);
-    btn.SortAsc = button(TCommandIcon::SortAsc, QStringLiteral("昇順に並べ替え"), &TfrmMain::onClick_DocumentSortAsc);
-    btn.SortDsc = button(TCommandIcon::SortDsc, QStringLiteral("降順に並べ替え"), &TfrmMain::onClick_DocumentSortDsc);
+    btn.SortAsc =
+        button(TCommandIcon::SortAsc, QStringLiteral("昇順に並べ替え"), &TfrmMain::onClick_DocumentSortAsc);
+    btn.SortDsc =
+        button(TCommandIcon::SortDsc, QStringLiteral("降順に並べ替え"), &TfrmMain::onClick_DocumentSortDsc);
     btn.Info = later(button(TCommandIcon::Info, QStringLiteral("情報"), nullptr));
     btn.Find = later(button(TCommandIcon::Find, QStringLiteral("検索"), &TfrmMain::onClick_EditFind));
 }
@@ -334,10 +351,14 @@ void TfrmMain::CreateStatusBar() {
 
 void TfrmMain::ConnectControls() {
     TDocumentSelectionModel* selection = treDocument->DocumentSelection();
-    selection->OnChanging = [this](const QModelIndex& to) { return onChanging_treDocument(FModel->Node(to)); };
+    selection->OnChanging = [this](const QModelIndex& to) {
+        return onChanging_treDocument(FModel->Node(to));
+    };
     connect(selection, &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { onChange_treDocument(FModel->Node(current)); });
-    FModel->OnLabelEdited = [this](TDocumentNode* node, const QString& label) { onEdited_treDocument(node, label); };
+    FModel->OnLabelEdited = [this](TDocumentNode* node, const QString& label) {
+        onEdited_treDocument(node, label);
+    };
     connect(treDocument, &QTreeView::expanded, this,
             [this](const QModelIndex& index) { onExpanded_treDocument(FModel->Node(index), true); });
     connect(treDocument, &QTreeView::collapsed, this,
@@ -375,7 +396,8 @@ void TfrmMain::ConnectControls() {
     connect(qApp, &QGuiApplication::commitDataRequest, this, &TfrmMain::onCommitData_frmMain);
 }
 
-// ---- Start-up and shut-down --------------------------------------------------------------------------------
+// ---- Start-up and shut-down
+// --------------------------------------------------------------------------------
 
 void TfrmMain::onCreate_frmMain() {
     objInit = new TInit(this);
@@ -521,7 +543,8 @@ void TfrmMain::onPopup_objPopupDoc() {
     UpdateCommandStates();
 }
 
-// ---- Event filter: the fields and the editor's double click ---------------------------------------------------
+// ---- Event filter: the fields and the editor's double click
+// ---------------------------------------------------
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edtDocumentName && event->type() == QEvent::FocusIn) {

@@ -80,7 +80,7 @@ public:
             *EditReplace, *EditGroupFind;
         QAction *DocPrev, *DocNext, *DocNew, *DocDelete;
         QAction *Settings, *HelpContents, *HelpSearch, *HelpAbout;
-        QAction *PopFind, *PopReplace;                                          // objPopup's own
+        QAction *PopFind, *PopReplace;                                                     // objPopup's own
         QAction *PopDocNew, *PopDocDelete, *PopDocFind, *PopDocGroupFind, *PopDocReplace;  // the tree menu
     } mnu{};
     // Toolbar buttons, left to right.
@@ -102,7 +102,8 @@ public:
     // Selects node through the tree's selection rules (which may refuse); true when it is selected then.
     bool SelectNode(TDocumentNode* node);
 
-    // ---- The document tree's operations --------------------------------------------------------------------
+    // ---- The document tree's operations
+    // --------------------------------------------------------------------
     TDocumentRecord GetNodeRecord(const TDocumentNode* node) const;
     // Overwrites the node's record (not its label: the caller decides).
     void SetNodeRecord(TDocumentNode* node, TDocumentRecord record);
@@ -238,7 +239,9 @@ private:
     // Sets FUpdating for a scope and puts the previous value back.
     class TUpdating {
     public:
-        explicit TUpdating(TfrmMain& window) : FWindow(window), FWas(window.FUpdating) { FWindow.FUpdating = true; }
+        explicit TUpdating(TfrmMain& window) : FWindow(window), FWas(window.FUpdating) {
+            FWindow.FUpdating = true;
+        }
         ~TUpdating() { FWindow.FUpdating = FWas; }
         TUpdating(const TUpdating&) = delete;
         TUpdating& operator=(const TUpdating&) = delete;

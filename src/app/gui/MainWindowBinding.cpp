@@ -122,8 +122,7 @@ void TfrmMain::StoreCurrentDocument() {
 
 TForbiddenWordMatch TfrmMain::FindForbiddenWord(std::string_view text) {
     TForbiddenWordMatch match = ::FindForbiddenWord(text);
-    if (match)
-        Message(QMessageBox::Warning, kForbiddenWordWarningText, QMessageBox::Ok, QMessageBox::Ok);
+    if (match) Message(QMessageBox::Warning, kForbiddenWordWarningText, QMessageBox::Ok, QMessageBox::Ok);
     return match;
 }
 
@@ -296,18 +295,19 @@ void TfrmMain::onDblClick_edtDocumentAddr() {
     Dialogs().OpenUrl(QUrl::fromUserInput(address));
 }
 
-// ---- Document and group commands ------------------------------------------------------------------------------
+// ---- Document and group commands
+// ------------------------------------------------------------------------------
 
 void TfrmMain::onClick_DocumentNew() {
-    AddDocumentNode(recfield::NewRecord(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString(),
-                                        dkDocument));
+    AddDocumentNode(recfield::NewRecord(
+        QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString(), dkDocument));
     SetModified(true);
     txtDocument->setFocus();
 }
 
 void TfrmMain::onClick_GroupNew() {
-    AddDocumentNode(
-        recfield::NewRecord(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString(), dkGroup));
+    AddDocumentNode(recfield::NewRecord(
+        QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString(), dkGroup));
     SetModified(true);
 }
 
@@ -315,7 +315,8 @@ void TfrmMain::onClick_DocumentDelete() {
     TDocumentNode* node = SelectedNode();
     if (!node) return;
     if (Message(QMessageBox::Question,
-                QStringLiteral("選択されたドキュメントを削除しようとしています。\n元には戻せません。削除しますか？"),
+                QStringLiteral(
+                    "選択されたドキュメントを削除しようとしています。\n元には戻せません。削除しますか？"),
                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) != QMessageBox::Ok)
         return;
     DeleteDocumentNode(node);

@@ -23,7 +23,7 @@ public:
 
     struct TFileDialog {
         QString Title;
-        QString Filter;        // one Qt filter, e.g. "ﾄﾞｷｭﾒﾝﾄﾘｽﾄ ( *.vlt )"
+        QString Filter;         // one Qt filter, e.g. "ﾄﾞｷｭﾒﾝﾄﾘｽﾄ ( *.vlt )"
         QString DefaultSuffix;  // added to a name typed without one
         QString FileName;       // the name the dialog starts with
     };

@@ -45,12 +45,15 @@ QString MessageText(std::string_view pattern, const QString& file) {
 }
 
 TMainWindowDialogs::TFileDialog OpenDialog() {
-    return {QStringLiteral("ﾄﾞｷｭﾒﾝﾄﾌｧｲﾙを開く"), QStringLiteral("ﾄﾞｷｭﾒﾝﾄﾌｧｲﾙ ( *.vlt )"), QStringLiteral("vlt"), {}};
+    return {QStringLiteral("ﾄﾞｷｭﾒﾝﾄﾌｧｲﾙを開く"),
+            QStringLiteral("ﾄﾞｷｭﾒﾝﾄﾌｧｲﾙ ( *.vlt )"),
+            QStringLiteral("vlt"),
+            {}};
 }
 
 TMainWindowDialogs::TFileDialog SaveDialog(const QString& fileName) {
-    return {QStringLiteral("ﾄﾞｷｭﾒﾝﾄﾌｧｲﾙを保存する"), QStringLiteral("ﾄﾞｷｭﾒﾝﾄﾘｽﾄ ( *.vlt )"), QStringLiteral("vlt"),
-            fileName};
+    return {QStringLiteral("ﾄﾞｷｭﾒﾝﾄﾌｧｲﾙを保存する"), QStringLiteral("ﾄﾞｷｭﾒﾝﾄﾘｽﾄ ( *.vlt )"),
+            QStringLiteral("vlt"), fileName};
 }
 
 }  // namespace
@@ -81,8 +84,8 @@ bool TfrmMain::SaveList(bool askName) {
 
 bool TfrmMain::ConfirmDiscard(bool skipWithoutDocuments) {
     if (!FModified || (skipWithoutDocuments && FNoDocuments)) return true;
-    const QString text =
-        QStringLiteral("ファイルが変更されています。変更を保存しますか？\n") + QDir::toNativeSeparators(FFileName);
+    const QString text = QStringLiteral("ファイルが変更されています。変更を保存しますか？\n") +
+                         QDir::toNativeSeparators(FFileName);
     switch (Message(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                     QMessageBox::Yes)) {
         case QMessageBox::Yes:
@@ -137,10 +140,11 @@ void TfrmMain::SelectFirstNode() {
 }
 
 void TfrmMain::ShowFileNotFound(const QString& fileName) {
-    Message(QMessageBox::Information,
-            QDir::toNativeSeparators(fileName) +
-                QStringLiteral("\n指定されたファイルが見つかりません。\nファイル名が正しいか確認してください。"),
-            QMessageBox::Ok, QMessageBox::Ok);
+    Message(
+        QMessageBox::Information,
+        QDir::toNativeSeparators(fileName) +
+            QStringLiteral("\n指定されたファイルが見つかりません。\nファイル名が正しいか確認してください。"),
+        QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void TfrmMain::onClick_DocumentLoad() {
@@ -176,9 +180,10 @@ void TfrmMain::OpenCommandLine() {
     SelectFirstNode();
 }
 
-// ---- Not yet available --------------------------------------------------------------------------------------
-// Printing, import and export, find and replace come with their own dialogs; their menu items and buttons
-// are in place and disabled until then.
+// ---- Not yet available
+// -------------------------------------------------------------------------------------- Printing, import and
+// export, find and replace come with their own dialogs; their menu items and buttons are in place and
+// disabled until then.
 
 void TfrmMain::onClick_DocumentPrint() {}
 void TfrmMain::onClick_DocumentPreview() {}
@@ -189,7 +194,8 @@ void TfrmMain::onClick_ReplaceDialog() {}
 void TfrmMain::onClick_GroupFind() {}
 void TfrmMain::onClick_EditFind() {}
 
-// ---- Edit commands -----------------------------------------------------------------------------------------
+// ---- Edit commands
+// -----------------------------------------------------------------------------------------
 
 void TfrmMain::onClick_EditUndo() {
     editcmd::Undo(FocusedEditControl());
@@ -239,7 +245,8 @@ void TfrmMain::onClick_HelpAbout() {
     objAboutDialog->Execute(this);
 }
 
-// ---- List file host ----------------------------------------------------------------------------------------
+// ---- List file host
+// ----------------------------------------------------------------------------------------
 
 void TfrmMain::ShowWarning(std::string_view pattern, const std::filesystem::path& file) {
     Message(QMessageBox::Warning, MessageText(pattern, FromPath(file)), QMessageBox::Ok, QMessageBox::Ok);
@@ -247,8 +254,9 @@ void TfrmMain::ShowWarning(std::string_view pattern, const std::filesystem::path
 
 void TfrmMain::ShowIoError(const std::filesystem::path& file, std::string_view reason) {
     Message(QMessageBox::Critical,
-            QStringLiteral("ファイルの読み書きに失敗しました。\n") + QDir::toNativeSeparators(FromPath(file)) +
-                QStringLiteral("\n") + QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())),
+            QStringLiteral("ファイルの読み書きに失敗しました。\n") +
+                QDir::toNativeSeparators(FromPath(file)) + QStringLiteral("\n") +
+                QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())),
             QMessageBox::Ok, QMessageBox::Ok);
 }
 

@@ -13,16 +13,34 @@
 
 namespace recfield {
 
-inline std::string_view Name(const TDocumentRecord& r) { return r.Name; }
-inline std::string_view Date(const TDocumentRecord& r) { return r.Date; }
-inline std::string_view Text(const TDocumentRecord& r) { return r.Text; }
-inline std::string_view Address(const TDocumentRecord& r) { return r.Address; }
-inline std::int32_t Kind(const TDocumentRecord& r) { return r.Kind; }
+inline std::string_view Name(const TDocumentRecord& r) {
+    return r.Name;
+}
+inline std::string_view Date(const TDocumentRecord& r) {
+    return r.Date;
+}
+inline std::string_view Text(const TDocumentRecord& r) {
+    return r.Text;
+}
+inline std::string_view Address(const TDocumentRecord& r) {
+    return r.Address;
+}
+inline std::int32_t Kind(const TDocumentRecord& r) {
+    return r.Kind;
+}
 
-inline void SetName(TDocumentRecord& r, std::string value) { r.Name = std::move(value); }
-inline void SetText(TDocumentRecord& r, std::string value) { r.Text = std::move(value); }
-inline void SetAddress(TDocumentRecord& r, std::string value) { r.Address = std::move(value); }
-inline void SetKind(TDocumentRecord& r, std::int32_t value) { r.Kind = value; }
+inline void SetName(TDocumentRecord& r, std::string value) {
+    r.Name = std::move(value);
+}
+inline void SetText(TDocumentRecord& r, std::string value) {
+    r.Text = std::move(value);
+}
+inline void SetAddress(TDocumentRecord& r, std::string value) {
+    r.Address = std::move(value);
+}
+inline void SetKind(TDocumentRecord& r, std::int32_t value) {
+    r.Kind = value;
+}
 
 // A record for a new node: the default name and address, the given date (yyyymmdd) and kind, no text.
 inline TDocumentRecord NewRecord(std::string date, std::int32_t kind) {

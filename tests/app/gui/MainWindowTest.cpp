@@ -118,7 +118,8 @@ struct MainWindowTest : ::testing::Test {
 const std::string kHeader = CrLf({"Velloria version 2.03", "#[FILETYPE:VL203]"});
 
 std::string Record(const std::string& head, const std::string& text, const std::string& addr = "http://") {
-    return "#[DAT:" + head + "]\r\n#[ADDR:" + addr + "]\r\n#[DATA:S]\r\n" + text + "\r\n#[DATA:E]\r\n#[END]\r\n";
+    return "#[DAT:" + head + "]\r\n#[ADDR:" + addr + "]\r\n#[DATA:S]\r\n" + text +
+           "\r\n#[DATA:E]\r\n#[END]\r\n";
 }
 
 // ---- New, Open, Save ------------------------------------------------------------------------------------
@@ -207,7 +208,10 @@ TEST_F(MainWindowTest, OpenChoosesTheFileFirstAndReportsAMissingOne) {
     Click(w->barStandard, w->btn.Open);
     ASSERT_EQ(dialogs.Count(), 1);
     EXPECT_EQ(dialogs.Shown[0].Icon, QMessageBox::Information);
-    EXPECT_EQ(dialogs.Last(), Q(missing) + QStringLiteral("\n指定されたファイルが見つかりません。\nファイル名が正しいか確認してください。"));
+    EXPECT_EQ(
+        dialogs.Last(),
+        Q(missing) +
+            QStringLiteral("\n指定されたファイルが見つかりません。\nファイル名が正しいか確認してください。"));
     EXPECT_EQ(w->FileName(), Q(empty));
 }
 
@@ -258,9 +262,10 @@ TEST_F(MainWindowTest, AFailedSaveSaysWhyAndKeepsTheList) {
 // ---- Document commands --------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, SortAndStepThroughAGroup) {
-    const fs::path file = Write(
-        "sort.vlt", kHeader + "#[DOCCOUNT:5]\r\n" + Record("0001:20240101:G", "") + Record("0100:20240101:b", "") +
-                        Record("0100:20240101:A", "") + Record("0100:20240101:c", "") + Record("0000:20240101:Z", ""));
+    const fs::path file =
+        Write("sort.vlt", kHeader + "#[DOCCOUNT:5]\r\n" + Record("0001:20240101:G", "") +
+                              Record("0100:20240101:b", "") + Record("0100:20240101:A", "") +
+                              Record("0100:20240101:c", "") + Record("0000:20240101:Z", ""));
     Open(file);
     TDocumentNode* group = w->Tree().First();
     ASSERT_EQ(w->SelectedNode(), group);
@@ -273,7 +278,8 @@ TEST_F(MainWindowTest, SortAndStepThroughAGroup) {
     // The view follows: the rows show the new order.
     EXPECT_EQ(w->Model().index(0, 0, w->Model().IndexOf(group)).data().toString(), QStringLiteral("c"));
 
-    // Next and Previous stay among the siblings: F10 on the last child and F9 on the first top node do nothing.
+    // Next and Previous stay among the siblings: F10 on the last child and F9 on the first top node do
+    // nothing.
     w->treDocument->expand(w->Model().IndexOf(group));
     ClickNode(group->Child(2));  // A
     QTest::keyClick(w.get(), Qt::Key_F10);
@@ -316,8 +322,9 @@ TEST_F(MainWindowTest, NewNodesGoWhereTheSelectionSays) {
 }
 
 TEST_F(MainWindowTest, TreeKeysMarkerAndLabels) {
-    const fs::path file = Write("keys.vlt", kHeader + "#[DOCCOUNT:3]\r\n" + Record("0000:20240101:one", "1") +
-                                                Record("0000:20240101:two", "2") + Record("0000:20240101:three", "3"));
+    const fs::path file =
+        Write("keys.vlt", kHeader + "#[DOCCOUNT:3]\r\n" + Record("0000:20240101:one", "1") +
+                              Record("0000:20240101:two", "2") + Record("0000:20240101:three", "3"));
     Open(file);
     TDocumentNode* one = w->Tree().First();
     // A double click toggles the marker and never marks the list modified.
@@ -369,12 +376,14 @@ TEST_F(MainWindowTest, TheTreeModelStaysConsistent) {
     // Qt's model checker watches every change the commands make; its complaints are collected here.
     static QStringList failures;
     failures.clear();
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
-        if (m.contains(QStringLiteral("FAIL"))) failures.push_back(m);
-    });
-    const fs::path file = Write("model.vlt", kHeader + "#[DOCCOUNT:4]\r\n" + Record("0001:20240101:g", "") +
-                                                 Record("0100:20240101:y", "") + Record("0100:20240101:x", "") +
-                                                 Record("0000:20240101:d", ""));
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+            if (m.contains(QStringLiteral("FAIL"))) failures.push_back(m);
+        });
+    const fs::path file =
+        Write("model.vlt", kHeader + "#[DOCCOUNT:4]\r\n" + Record("0001:20240101:g", "") +
+                               Record("0100:20240101:y", "") + Record("0100:20240101:x", "") +
+                               Record("0000:20240101:d", ""));
     Start();
     {
         QAbstractItemModelTester tester(&w->Model(), QAbstractItemModelTester::FailureReportingMode::Warning);
@@ -442,10 +451,11 @@ TEST_F(MainWindowTest, ViewingEveryDocumentChangesNoByte) {
     // Codes without a Unicode round trip: 0x8540 (unassigned), 0xED40 (a duplicate of 0xFA5C), 0x8790
     // (a duplicate of 0x81E0); and a text without its final line break.
     const std::string odd = "\x85\x40\xED\x40\x87\x90";
-    const std::string bytes =
-        kHeader + "#[DOCCOUNT:4]\r\n" + Record("0001:20240101:g" + odd, "group " + odd + "\r\n", "http://" + odd) +
-        Record("0100:20240101:" + odd, "no final break " + odd) + Record("0100:20240101:two", "a\r\nb\r\n") +
-        Record("0000:20240101:last", "end\r\n\r\n", odd);
+    const std::string bytes = kHeader + "#[DOCCOUNT:4]\r\n" +
+                              Record("0001:20240101:g" + odd, "group " + odd + "\r\n", "http://" + odd) +
+                              Record("0100:20240101:" + odd, "no final break " + odd) +
+                              Record("0100:20240101:two", "a\r\nb\r\n") +
+                              Record("0000:20240101:last", "end\r\n\r\n", odd);
     const fs::path file = Write("odd.vlt", bytes);
     Open(file);
     TDocumentNode* group = w->Tree().First();
@@ -561,7 +571,8 @@ TEST_F(MainWindowTest, SettingsSurviveTwoStarts) {
 TEST_F(MainWindowTest, CommandLineAndAbout) {
     Start(Q(dir / "nothing.vlt"));
     ASSERT_EQ(dialogs.Count(), 1);
-    EXPECT_TRUE(dialogs.Last().endsWith(QStringLiteral("指定されたファイルが見つかりません。\nファイル名が正しいか確認してください。")));
+    EXPECT_TRUE(dialogs.Last().endsWith(
+        QStringLiteral("指定されたファイルが見つかりません。\nファイル名が正しいか確認してください。")));
     EXPECT_TRUE(w->Tree().Empty());
 
     QString comments, name;
