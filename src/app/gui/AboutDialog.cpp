@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -80,7 +81,8 @@ bool TAboutDialog::Execute(QWidget* parent) {
     form.setWindowTitle(ProjectName);
     form.SetMailAddress(MailAddress);
     form.SetDialogs(FDialogs);
-    form.imgIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    const QIcon icon = parent ? parent->window()->windowIcon() : QApplication::windowIcon();
+    form.imgIcon->setPixmap(icon.pixmap(32, 32));
     form.lblProjectName->setText(ProjectName);
     form.lblProjectVersion->setText(ProjectVersion);
     form.lblCopyright->setText(Copyright);

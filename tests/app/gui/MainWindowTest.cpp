@@ -479,7 +479,7 @@ TEST_F(MainWindowTest, ViewingEveryDocumentChangesNoByte) {
 TEST_F(MainWindowTest, FullSessionSavesWhatWasEdited) {
     const fs::path sample = dir / "sample.vlt";
     fs::copy_file(fs::path(VELLORIA_SOURCE_DIR) / "examples/sample.vlt", sample);
-    const std::string original = ReadBytes(sample);
+    const std::string before = ReadBytes(sample);
     Open(sample);
     ASSERT_EQ(w->Tree().Count(), 10u);
     EXPECT_FALSE(w->Modified());
@@ -525,7 +525,7 @@ TEST_F(MainWindowTest, FullSessionSavesWhatWasEdited) {
     EXPECT_TRUE(dialogs.Dialogs.empty());
     EXPECT_FALSE(w->Modified());
     EXPECT_EQ(ReadBytes(sample), want);
-    EXPECT_NE(want, original);
+    EXPECT_NE(want, before);
 
     // Reopen: the same list, and saving it unchanged writes the same bytes.
     Close();
@@ -576,16 +576,19 @@ TEST_F(MainWindowTest, CommandLineAndAbout) {
     EXPECT_TRUE(w->Tree().Empty());
 
     QString comments, name;
+    bool icon = false;
     dialogs.OnExec = [&](QDialog& d) {
         auto& about = static_cast<TfrmAbout&>(d);
         comments = about.lblComments->text();
         name = about.lblProjectName->text();
+        icon = !about.imgIcon->pixmap().isNull();
         QTest::mouseClick(about.lblCopyright, Qt::LeftButton);
     };
     ASSERT_TRUE(Choose(w->mnuGrpHelp, w->mnu.HelpAbout));
     ASSERT_EQ(dialogs.ExecutedDialogs.size(), 1u);
     EXPECT_EQ(dialogs.ExecutedDialogs[0], QStringLiteral("Velloria for windows"));
     EXPECT_EQ(name, QStringLiteral("Velloria for windows"));
+    EXPECT_TRUE(icon);
     EXPECT_EQ(comments, QStringLiteral("文書管理ツール - Velloria\n異常を発見したときはメールしてください"));
     ASSERT_EQ(dialogs.Urls.size(), 1u);
     EXPECT_EQ(dialogs.Urls[0].scheme(), QStringLiteral("mailto"));
