@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/DocumentTree.h"
 #include "app/ForbiddenWords.h"
@@ -235,6 +236,13 @@ private:
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton);
     TMainWindowDialogs& Dialogs() const;
+    // A message box with an OK button; while a whole list is read, it is shown after the reading.
+    void Inform(QMessageBox::Icon icon, const QString& text);
+    struct TDeferredMessage {
+        QMessageBox::Icon Icon;
+        QString Text;
+    };
+    std::vector<TDeferredMessage>* FDeferredMessages = nullptr;
 
     // Sets FUpdating for a scope and puts the previous value back.
     class TUpdating {

@@ -126,13 +126,28 @@ void TfrmMain::onClick_DocumentClear() {
 void TfrmMain::ReadList(const QString& fileName) {
     TListFile list(FTree, *this);
     if (FTree.Empty()) {
-        // A whole list: one reset of the view instead of one insertion per node.
-        TDocumentModel::TResetScope reset(*FModel);
-        list.ReadListFile(ToPath(fileName));
+        // A whole list: one reset of the view instead of one insertion per node. The reader's messages wait
+        // until the reset is over, so that no message box runs the event loop while the view is in it.
+        std::vector<TDeferredMessage> messages;
+        {
+            FDeferredMessages = &messages;
+            TDocumentModel::TResetScope reset(*FModel);
+            list.ReadListFile(ToPath(fileName));
+            FDeferredMessages = nullptr;
+        }
+        for (const TDeferredMessage& m : messages) Message(m.Icon, m.Text, QMessageBox::Ok, QMessageBox::Ok);
     } else {
         list.ReadListFile(ToPath(fileName));
     }
     UpdateCommandStates();
+}
+
+void TfrmMain::Inform(QMessageBox::Icon icon, const QString& text) {
+    if (FDeferredMessages) {
+        FDeferredMessages->push_back({icon, text});
+        return;
+    }
+    Message(icon, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void TfrmMain::SelectFirstNode() {
@@ -249,23 +264,21 @@ void TfrmMain::onClick_HelpAbout() {
 // ----------------------------------------------------------------------------------------
 
 void TfrmMain::ShowWarning(std::string_view pattern, const std::filesystem::path& file) {
-    Message(QMessageBox::Warning, MessageText(pattern, FromPath(file)), QMessageBox::Ok, QMessageBox::Ok);
+    Inform(QMessageBox::Warning, MessageText(pattern, FromPath(file)));
 }
 
 void TfrmMain::ShowIoError(const std::filesystem::path& file, std::string_view reason) {
-    Message(QMessageBox::Critical,
-            QStringLiteral("ファイルの読み書きに失敗しました。\n") +
-                QDir::toNativeSeparators(FromPath(file)) + QStringLiteral("\n") +
-                QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())),
-            QMessageBox::Ok, QMessageBox::Ok);
+    Inform(QMessageBox::Critical,
+           QStringLiteral("ファイルの読み書きに失敗しました。\n") + QDir::toNativeSeparators(FromPath(file)) +
+               QStringLiteral("\n") +
+               QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
 }
 
 void TfrmMain::ReportDamage(const std::filesystem::path& file, long firstBadLine) {
-    Message(QMessageBox::Warning,
-            QStringLiteral("ファイルの一部が壊れています（%1 行目から）。読み込めた文書だけを開きました。\n")
-                    .arg(firstBadLine) +
-                QDir::toNativeSeparators(FromPath(file)),
-            QMessageBox::Ok, QMessageBox::Ok);
+    Inform(QMessageBox::Warning,
+           QStringLiteral("ファイルの一部が壊れています（%1 行目から）。読み込めた文書だけを開きました。\n")
+                   .arg(firstBadLine) +
+               QDir::toNativeSeparators(FromPath(file)));
 }
 
 void TfrmMain::SetStatusText(std::string_view text) {

@@ -213,6 +213,20 @@ TEST_F(MainWindowTest, OpenChoosesTheFileFirstAndReportsAMissingOne) {
         Q(missing) +
             QStringLiteral("\n指定されたファイルが見つかりません。\nファイル名が正しいか確認してください。"));
     EXPECT_EQ(w->FileName(), Q(empty));
+
+    // An old-format list: the reader's warning (after the tree is filled), then its documents.
+    const fs::path old = dir / "old.vlp";
+    fs::copy_file(fs::path(VELLORIA_SOURCE_DIR) / "examples/sample.vlp", old);
+    dialogs.Forget();
+    dialogs.OpenFiles = {Q(old)};
+    Click(w->barStandard, w->btn.Open);
+    ASSERT_EQ(dialogs.Count(), 1);
+    EXPECT_TRUE(dialogs.Last().startsWith(QStringLiteral("指定されたファイルのバージョンは古い様です。\n")));
+    EXPECT_TRUE(dialogs.Last().endsWith(Q(old)));
+    EXPECT_FALSE(w->Tree().Empty());
+    EXPECT_TRUE(w->txtDocument->isEnabled());
+    EXPECT_EQ(w->SelectedNode(), w->Tree().First());
+    EXPECT_FALSE(w->Modified());
 }
 
 TEST_F(MainWindowTest, SaveWithAnEmptyTreeWritesTheHeader) {
