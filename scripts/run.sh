@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Velloria and starts it (with an optional list file).
+# Installs what is missing, builds Velloria and starts it on a list file (by default examples/sample.vlt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-if [ -x build/src/app/velloria ]; then
-    exec build/src/app/velloria "$@"
-fi
-# Until the main window exists, show the sample list as a tree.
-exec build/src/cli/velloria-cli ls "${1:-examples/sample.vlt}"
+exec build/src/app/velloria "${1:-examples/sample.vlt}"

@@ -6,17 +6,10 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_appgui";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 struct InitTest : ::testing::Test {
     TTempDir dir;

@@ -1,0 +1,47 @@
+#include "app/gui/MainWindowDialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QUrl>
+
+QMessageBox::StandardButton TMainWindowDialogs::Message(QWidget* parent, QMessageBox::Icon icon,
+                                                        const QString& text,
+                                                        QMessageBox::StandardButtons buttons,
+                                                        QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, parent);
+    box.setWindowTitle(parent ? parent->window()->windowTitle() : QString());
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+namespace {
+
+QString RunFileDialog(QWidget* parent, const TMainWindowDialogs::TFileDialog& d, bool save) {
+    QFileDialog dialog(parent, d.Title, QString(), d.Filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(d.DefaultSuffix);
+    if (!d.FileName.isEmpty()) dialog.selectFile(d.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+QString TMainWindowDialogs::OpenFileName(QWidget* parent, const TFileDialog& dialog) {
+    return RunFileDialog(parent, dialog, false);
+}
+
+QString TMainWindowDialogs::SaveFileName(QWidget* parent, const TFileDialog& dialog) {
+    return RunFileDialog(parent, dialog, true);
+}
+
+int TMainWindowDialogs::Exec(QDialog& dialog) {
+    return dialog.exec();
+}
+
+void TMainWindowDialogs::OpenUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
