@@ -2,11 +2,13 @@
 // row list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <utility>
 
 #include "editor/support/RowsTestHost.h"
 #include "editor/support/RowsTestUtil.h"
+#include "editor/rows/EditorScreen.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorUndoObj.h"
 #include "editor/rows/RowBuffer.h"
@@ -105,6 +107,98 @@ TEST(PointerStringList, WordsStayAlignedAndChangesNotify) {
     list.Delete(-1);
     EXPECT_EQ(list.Count(), 3);
     EXPECT_EQ(list.RowEnd(7), reNone);
+}
+
+// Short rows live inside the row array, which moves on inserts: a view of one must be copied before that.
+TEST(PointerStringList, ViewsOfItsOwnRowsCanBeAddedInsertedAndPut) {
+    TPointerStringList list;
+    std::vector<std::string> model{"abc", "a row longer than eight bytes"};
+    for (const std::string& s : model) list.Add(s);
+    list.Insert(0, list.RowText(0));  // the gap moves over the row the view points into
+    model.insert(model.begin(), std::string(model[0]));
+    for (int i = 0; i < 300; ++i) {  // the row array grows several times on the way
+        const int k = i % list.Count();
+        const std::string copy = model[static_cast<std::size_t>(k)];
+        if (i % 3 == 0) {
+            list.Add(list.RowText(k));
+            model.push_back(copy);
+        } else if (i % 3 == 1) {
+            list.Insert(i % 7, list.RowText(k));
+            model.insert(model.begin() + i % 7, copy);
+        } else {
+            list.Put(list.Count() - 1 - k, list.RowText(k));
+            model[model.size() - 1 - static_cast<std::size_t>(k)] = copy;
+        }
+    }
+    ASSERT_EQ(list.Count(), static_cast<int>(model.size()));
+    for (int r = 0; r < list.Count(); ++r) EXPECT_EQ(list.Get(r), model[static_cast<std::size_t>(r)]) << r;
+
+    // The row list's own whole-text and wrap operations take views of their rows as well.
+    TEditorScreenStrings rows;
+    Fill(rows, {"ab|L", "cd|L"});
+    rows.ReplaceRows(2, 0, rows.RowText(0));
+    rows.AssignText(rows.RowText(2));
+    EXPECT_EQ(Dump(rows), (Rows{"ab|L"}));
+    TEditorStringList temp;
+    Fill(temp, {"xy|L", "z|L"});
+    rows.WrapText(temp.RowText(1), temp);
+    EXPECT_EQ(Dump(temp), (Rows{"z|L"}));
+}
+
+// Offsets and line numbers from the partial sums, against a walk over the rows, through every kind of change
+// (row-level and ReplaceRows, the gap moving near and far, the row array growing and shrinking).
+TEST(ScreenStrings, OffsetsAndLinesFollowEveryChangeOfTheRows) {
+    std::mt19937 rng(11);
+    TEditorScreenStrings rows;
+    const auto text = [&] { return std::string(rng() % 3 == 0 ? 9 + rng() % 30 : rng() % 9, 'a'); };
+    const auto check = [&](int step) {
+        const int n = rows.Count();
+        std::int64_t offset = 0;
+        int breaks = 0;
+        std::vector<std::int64_t> starts;
+        for (int r = 0; r <= n; ++r) {
+            ASSERT_EQ(rows.RowOffset(r), offset) << "row " << r << " step " << step;
+            ASSERT_EQ(rows.LineOfRow(r), breaks) << "row " << r << " step " << step;
+            if (r > 0 && rows.RowEnd(r - 1) == reLineBreak) {
+                ASSERT_EQ(rows.LineStartRow(breaks), r);
+            }
+            starts.push_back(offset);
+            if (r < n) {
+                offset += static_cast<std::int64_t>(rows.RowText(r).size()) + (rows.RowEnd(r) == reLineBreak ? 2 : 0);
+                breaks += rows.RowEnd(r) == reLineBreak;
+            }
+        }
+        ASSERT_EQ(rows.LineStartRow(breaks + 1), n);
+        const bool endsOpen = n > 0 && rows.RowEnd(n - 1) != reLineBreak;
+        for (int r = 0; r <= n; ++r) {
+            for (std::int64_t o : {starts[static_cast<std::size_t>(r)] - 1, starts[static_cast<std::size_t>(r)],
+                                   starts[static_cast<std::size_t>(r)] + 1}) {
+                const std::int64_t c = std::clamp<std::int64_t>(o, 0, offset);
+                int want = 0;  // the last row whose offset is <= c
+                for (int k = 0; k <= n; ++k)
+                    if (starts[static_cast<std::size_t>(k)] <= c) want = k;
+                if (want == n && endsOpen) want = n - 1;
+                ASSERT_EQ(rows.RowAtOffset(o), want) << "offset " << o << " step " << step;
+            }
+        }
+    };
+    for (int step = 0; step < 1500; ++step) {
+        const int n = rows.Count();
+        const int i = n > 0 ? static_cast<int>(rng() % static_cast<unsigned>(n)) : 0;
+        switch (rng() % 9) {
+            case 0: rows.Add(text()); break;
+            case 1: rows.Insert(rng() % 2 ? 0 : i, text()); break;  // near and far: the gap jumps
+            case 2: rows.Delete(i); break;
+            case 3: rows.Put(i, text()); break;
+            case 4: rows.SetRowEnd(i, static_cast<TRowEnd>(rng() % 3)); break;
+            case 5: rows.ReplaceRows(i, n > 0 ? 1 : 0, text() + (rng() % 2 ? "\r\n" + text() : "")); break;
+            case 6: if (rng() % 20 == 0) rows.AddEmptyRows(3000); break;  // grows the row array
+            case 7: if (n > 50) rows.DeleteRowRange(i / 2, n / 2 + 10); break;  // and shrinks it
+            default: rows.ScanFrom(i, false); break;  // row words change, lengths not
+        }
+        if (step % 25 == 0 || rows.Count() < 40) check(step);
+        if (HasFatalFailure()) return;
+    }
 }
 
 TEST(ScreenStrings, LineBoundsAndRowsText) {
@@ -291,10 +385,78 @@ TEST(ReplaceRows, TrailingLineBreakSurvivesAnEmptyLastRow) {
     Fill(rows, {"x|L", "|E"});  // an empty last row without line break
     rows.ReplaceRows(0, 1, "y\r\n");
     EXPECT_EQ(Text(rows), "y\r\n");
-    EXPECT_EQ(rows.RowEnd(rows.Count() - 1), reLineBreak);
+    EXPECT_EQ(Dump(rows), (Rows{"y|L", "|E"}));  // the text ends its line: the row after stays
+    rows.ReplaceRows(0, 1, "z");                  // without a line break it joins the row after
+    EXPECT_EQ(Dump(rows), (Rows{"z|E"}));
 
     TEditorScreenStrings end;
     Fill(end, {"abc|E"});
     end.ReplaceRows(0, 1, "abc\r");  // a lone CR ends a line like CR LF
     EXPECT_EQ(Dump(end), (Rows{"abc|L"}));
+}
+
+// Typing at the end of a line above a long one: the long line is neither joined, copied nor re-made, and the
+// undo record holds the typed byte.
+TEST(ReplaceRows, TypingAboveALongLineLeavesItAlone) {
+    TEditorScreenStrings rows;
+    TRowsTestHost host;
+    rows.AddEditor(&host);
+    const std::string big(100000, 'b');
+    Fill(rows, {"short|L", big + "|L", "end|E"});
+    const char* bytes = rows.RowText(1).data();
+    rows.ReplaceRows(0, 1, "shortx\r\n");
+    EXPECT_EQ(Dump(rows), (Rows{"shortx|L", big + "|L", "end|E"}));
+    EXPECT_EQ(rows.RowText(1).data(), bytes);
+    const TUndoData& record = rows.UndoObj().UndoRecord(0);
+    EXPECT_EQ(record.RemovedRowShapes.size(), 1u);
+    EXPECT_EQ(record.InsertedRows, 1);
+    EXPECT_EQ(record.ChangeOffset, 5);
+    EXPECT_EQ(record.RemovedText, "");
+    EXPECT_EQ(record.InsertedLength, 1);
+    rows.Undo();
+    EXPECT_EQ(Dump(rows), (Rows{"short|L", big + "|L", "end|E"}));
+    rows.Redo();
+    EXPECT_EQ(rows.Get(0), "shortx");
+}
+
+// One record for several edits of one update: the repaint covers both, and the rows after them move by the
+// sum of the changes in row count.
+TEST(ReplaceRows, ChangesInOneUpdateLeaveOneRecordCoveringThemAll) {
+    TEditorScreenStrings rows;
+    struct TRecorder : TRowsTestHost {
+        TEditorScreenStrings* rows = nullptr;
+        std::vector<TChangeRecord> seen;
+        void StringsChanged() override {
+            seen.push_back(rows->ChangeRecord());
+            TEditorScreen(*this).Update(rows->ChangeRecord(), rows->Count());
+        }
+    } host;
+    host.rows = &rows;
+    rows.AddEditor(&host);
+    for (int i = 0; i < 10; ++i) rows.Add("r" + std::to_string(i));
+    rows.ScanAll();
+    host.seen.clear();
+    const auto record = [](const TChangeRecord& c) {
+        return std::vector<int>{c.FirstRow, c.RemovedCount, c.InsertedCount, c.ScannedCount};
+    };
+    host.calls.clear();
+    {
+        TPointerStringList::Update bundle(rows);
+        rows.ReplaceRows(1, 1, "x\r\n");       // row 1 replaced
+        rows.ReplaceRows(7, 1, "a\r\nb\r\n");  // row 7 replaced by two rows
+    }
+    ASSERT_EQ(host.seen.size(), 1u);
+    EXPECT_EQ(record(host.seen[0]), (std::vector<int>{1, 7, 8, 8}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"rows 1,8", "scroll 9,1"}));
+
+    host.calls.clear();
+    {
+        TPointerStringList::Update bundle(rows);
+        rows.ReplaceRows(8, 2, "c\r\n");         // rows "b", "r8" become one row
+        rows.ReplaceRows(2, 0, "n\r\nm\r\n");  // then two rows inserted above it
+    }
+    ASSERT_EQ(host.seen.size(), 2u);
+    EXPECT_EQ(record(host.seen[1]), (std::vector<int>{2, 8, 9, 9}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"rows 2,10", "scroll 11,1"}));
+    EXPECT_EQ(rows.Get(10), "c");
 }
