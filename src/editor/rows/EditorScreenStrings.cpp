@@ -97,15 +97,18 @@ void TEditorScreenStrings::Redo() {
 
 int TEditorScreenStrings::LineFirstRow(int row) const {
     if (row < 0 || row > Count()) return row;  // Count() itself: the position after the last row
-    while (row > 0 && RowEnd(row - 1) == reWrapped) --row;
-    return row;
+    if (row == 0 || RowEnd(row - 1) != reWrapped) return row;
+    // The row after the last line break before row (a long wrapped line is not walked).
+    return LineStartRow(LineOfRow(row));
 }
 
 int TEditorScreenStrings::LineLastRow(int row) const {
     if (!InRange(row)) return row;
     const int last = Count() - 1;
-    while (row < last && RowEnd(row) == reWrapped) ++row;
-    return row;
+    if (row == last || RowEnd(row) != reWrapped) return row;
+    // The first line-break row after row, or the last row.
+    const auto next = static_cast<std::size_t>(LineOfRow(row)) + 1;
+    return std::min(static_cast<int>(FRows.PositionAfterLineBreak(next)) - 1, last);
 }
 
 TRowsText TEditorScreenStrings::RowsText(int first, int count, bool withShapes) const {
@@ -269,7 +272,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
 
     // The new text from row p: row p when it comes before a (it has no line break), then the text.
     std::string head(p < a ? RowText(p) : std::string_view());
-    const std::size_t kept = head.size();
+    const std::size_t rowBefore = head.size();
     head += inserted;
     std::vector<std::string_view> lines;
     strings::ForEachLine(head, [&](std::string_view line) { lines.push_back(line); });
@@ -309,7 +312,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
     std::size_t sameEnd = 0;  // and at the end
     while (sameEnd < shorter - same && old[old.size() - 1 - sameEnd] == inserted[inserted.size() - 1 - sameEnd])
         ++sameEnd;
-    record.ChangeOffset = static_cast<std::int64_t>(kept + same);
+    record.ChangeOffset = static_cast<std::int64_t>(rowBefore + same);
     record.RemovedText = old.substr(same, old.size() - same - sameEnd);
     record.InsertedLength = static_cast<std::int64_t>(inserted.size() - same - sameEnd);
 

@@ -79,11 +79,12 @@ public:
     TEditorHost* ActiveEditor() const;
 
     // --- Rows --------------------------------------------------------------------------------------------
-    // First row of the logical line that holds row (walks back while the row before is reWrapped). Row
+    // First row of the logical line that holds row (back over the rows before it that are reWrapped). Row
     // Count() counts as the position after the last row; other rows out of range are returned as they are.
+    // O(log n).
     int LineFirstRow(int row) const;
-    // Last row of the logical line that holds row (walks forward while the row is reWrapped and not the
-    // last row). A row out of range is returned as it is.
+    // Last row of the logical line that holds row (forward while the row is reWrapped and not the last
+    // row). A row out of range is returned as it is. O(log n).
     int LineLastRow(int row) const;
     // The text of rows first..first+count-1, CR LF after each reLineBreak row. count -1: the rows of the
     // logical line that starts at first. A first row out of range gives empty text, 0 rows and reNone;

@@ -293,8 +293,7 @@ std::size_t TRowBuffer::LineBreaksBefore(std::size_t i) const {
 }
 
 std::size_t TRowBuffer::PositionAtOffset(std::int64_t offset) const {
-    if (offset >= FTotalLength) return size();  // no row after the last has more than 0 characters
-    if (offset <= 0 && empty()) return 0;
+    if (offset >= FTotalLength) return size();
     BuildIndex();
     offset = std::max<std::int64_t>(offset, 0);
     // The largest slot boundary whose sum before it is <= offset.

@@ -112,8 +112,12 @@ TEST(PointerStringList, WordsStayAlignedAndChangesNotify) {
 // Short rows live inside the row array, which moves on inserts: a view of one must be copied before that.
 TEST(PointerStringList, ViewsOfItsOwnRowsCanBeAddedInsertedAndPut) {
     TPointerStringList list;
-    std::vector<std::string> model{"abc", "a row longer than eight bytes"};
+    std::vector<std::string> model;
+    for (int i = 0; i < 64; ++i)
+        model.push_back(i == 1 ? "a row longer than eight bytes" : "r" + std::to_string(i));
     for (const std::string& s : model) list.Add(s);
+    list.Add(list.RowText(0));  // the row array is full: it moves while the view points into it
+    model.push_back("r0");
     list.Insert(0, list.RowText(0));  // the gap moves over the row the view points into
     model.insert(model.begin(), std::string(model[0]));
     for (int i = 0; i < 300; ++i) {  // the row array grows several times on the way
@@ -162,6 +166,13 @@ TEST(ScreenStrings, OffsetsAndLinesFollowEveryChangeOfTheRows) {
             if (r > 0 && rows.RowEnd(r - 1) == reLineBreak) {
                 ASSERT_EQ(rows.LineStartRow(breaks), r);
             }
+            if (r < n) {  // the line bounds, against walks
+                int first = r, last = r;
+                while (first > 0 && rows.RowEnd(first - 1) == reWrapped) --first;
+                while (last < n - 1 && rows.RowEnd(last) == reWrapped) ++last;
+                ASSERT_EQ(rows.LineFirstRow(r), first) << "row " << r << " step " << step;
+                ASSERT_EQ(rows.LineLastRow(r), last) << "row " << r << " step " << step;
+            }
             starts.push_back(offset);
             if (r < n) {
                 offset += static_cast<std::int64_t>(rows.RowText(r).size()) + (rows.RowEnd(r) == reLineBreak ? 2 : 0);
@@ -196,6 +207,9 @@ TEST(ScreenStrings, OffsetsAndLinesFollowEveryChangeOfTheRows) {
             case 7: if (n > 50) rows.DeleteRowRange(i / 2, n / 2 + 10); break;  // and shrinks it
             default: rows.ScanFrom(i, false); break;  // row words change, lengths not
         }
+        // Only the last row may end without a line break (rows appended after it leave it inside).
+        for (int r = 0; r + 1 < rows.Count(); ++r)
+            if (rows.RowEnd(r) == reEndOfText) rows.SetRowEnd(r, reLineBreak);
         if (step % 25 == 0 || rows.Count() < 40) check(step);
         if (HasFatalFailure()) return;
     }
