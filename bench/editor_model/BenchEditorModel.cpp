@@ -351,13 +351,9 @@ void TypeByte(TEditorScreenStrings& rows, int row, std::size_t at, char c) {
     rows.ReplaceRows(row, 1, block);
 }
 
-// The logical line of a row as the left bar finds it for its first painted row.
+// The logical line of a row as the left bar finds it for its first painted row (TEditor::LineIndexOfRow).
 int LeftbarLineIndex(const TEditorScreenStrings& rows, int row) {
-    // The left bar's cache is dropped by every change: the index is counted again from row 0.
-    int index = 0;
-    for (int r = 0; r < row; ++r)
-        if (rows.RowEnd(r) == reLineBreak) ++index;
-    return index;
+    return rows.LineOfRow(row);
 }
 
 // A line of `bytes` bytes of the generated words (Japanese and ASCII mixed), without line breaks.
