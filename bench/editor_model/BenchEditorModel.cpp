@@ -336,7 +336,6 @@ void BM_SwitchWordWrapOn(benchmark::State& state) {
     }
 }
 
-
 // ---- Typing next to long lines and deep in large texts
 
 // One typed byte as the editor types it: the caret's row is rebuilt with the byte at `at` (and the row's line
@@ -387,7 +386,8 @@ double gPutUs = 0, gPutP99Us = 0;
 
 // Types `n` bytes at (row, at) of a model; op(i) is called after each byte (the repaint's own lookups).
 template <class After>
-void TypeBytes(benchmark::State& state, const char* name, TModel& model, int row, std::size_t at, After&& after) {
+void TypeBytes(benchmark::State& state, const char* name, TModel& model, int row, std::size_t at,
+               After&& after) {
     const int n = Small() ? 20 : 200;
     TEditorUndoObj& undo = model.rows.UndoObj();
     // The undo memory: bytes allocated while typing that the rows themselves do not hold, over as many typed
@@ -449,10 +449,12 @@ void BM_PutEveryLine_WrapOn(benchmark::State& state) {
         state.PauseTiming();
         TModel model(true);
         std::string text;
-        for (int i = 0; i < n; ++i) text += (i % 8 == 7 ? std::string(120, 'w') : "line " + std::to_string(i)) + "\r\n";
+        for (int i = 0; i < n; ++i)
+            text += (i % 8 == 7 ? std::string(120, 'w') : "line " + std::to_string(i)) + "\r\n";
         model.lines.SetTextStr(text);
         state.ResumeTiming();
-        const std::vector<double> us = TimeEach(n, [&](int i) { model.lines.Put(i, "put " + std::to_string(i)); });
+        const std::vector<double> us =
+            TimeEach(n, [&](int i) { model.lines.Put(i, "put " + std::to_string(i)); });
         gPutUs = Percentile(us, 0.5);
         gPutP99Us = Percentile(us, 0.99);
         state.counters["median_us"] = gPutUs;
@@ -485,8 +487,8 @@ void PrintSummary() {
         "memory held by rows / text bytes: wrap off %.2f (requested %.2f), wrap on %.2f (requested %.2f)\n",
         g.memOff, g.heapOff, g.memOn, g.heapOn);
     for (const auto& [name, t] : gTyping)
-        std::printf("typing %-36s median %9.2f us (p99 %9.2f), undo %10.0f bytes a typed byte\n", name.c_str(),
-                    t.medianUs, t.p99Us, t.undoBytesPerByte);
+        std::printf("typing %-36s median %9.2f us (p99 %9.2f), undo %10.0f bytes a typed byte\n",
+                    name.c_str(), t.medianUs, t.p99Us, t.undoBytesPerByte);
     std::printf("Put every line (wrap on): median %.2f us (p99 %.2f)\n", gPutUs, gPutP99Us);
 }
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "base/Strings.h"
-#include "editor/wrap/Delimiters.h"
 #include "editor/rows/EditorUndoObj.h"
+#include "editor/wrap/Delimiters.h"
 #include "editor/wrap/EditorWrapOption.h"
 
 TEditorScreenStrings::TEditorScreenStrings() {
@@ -310,7 +310,8 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
     const std::size_t shorter = std::min(old.size(), inserted.size());
     while (same < shorter && old[same] == inserted[same]) ++same;
     std::size_t sameEnd = 0;  // and at the end
-    while (sameEnd < shorter - same && old[old.size() - 1 - sameEnd] == inserted[inserted.size() - 1 - sameEnd])
+    while (sameEnd < shorter - same &&
+           old[old.size() - 1 - sameEnd] == inserted[inserted.size() - 1 - sameEnd])
         ++sameEnd;
     record.ChangeOffset = static_cast<std::int64_t>(rowBefore + same);
     record.RemovedText = old.substr(same, old.size() - same - sameEnd);
@@ -342,8 +343,8 @@ void TEditorScreenStrings::MergeChange(const TChangeRecord& change) {
         wasDirty += change.InsertedCount - change.RemovedCount;
     else if (wasDirty > change.FirstRow)
         wasDirty = change.FirstRow + change.InsertedCount;
-    const int dirty = std::max({first + inserted, wasDirty,
-                                change.FirstRow + std::max(change.InsertedCount, change.ScannedCount)});
+    const int dirty = std::max(
+        {first + inserted, wasDirty, change.FirstRow + std::max(change.InsertedCount, change.ScannedCount)});
     FChange = {first, removed, inserted, dirty - first, true};
 }
 

@@ -189,7 +189,7 @@ void TRowBuffer::Erase(std::size_t at, std::size_t n) {
     if (FCapacity > 4096 && size() < FCapacity / 4) {
         const std::size_t keep = size();
         DropIndex();
-        MoveGap(keep);  // the gap to the end, so the copy is one block
+        MoveGap(keep);                           // the gap to the end, so the copy is one block
         Reallocate(keep + keep / 4 + 64, true);  // keeping the larger array is harmless
     }
 }

@@ -110,7 +110,9 @@ private:
         void Free() noexcept;
         void Assign(std::string_view text);
         // Character length: the bytes plus the line break.
-        std::int64_t Length() const noexcept { return static_cast<std::int64_t>(size) + 2 * IsLineBreak(word); }
+        std::int64_t Length() const noexcept {
+            return static_cast<std::int64_t>(size) + 2 * IsLineBreak(word);
+        }
     };
     static_assert(sizeof(Row) == 16, "rows must stay compact");
 

@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <utility>
 
-#include "editor/support/RowsTestHost.h"
-#include "editor/support/RowsTestUtil.h"
 #include "editor/rows/EditorScreen.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorUndoObj.h"
 #include "editor/rows/RowBuffer.h"
+#include "editor/support/RowsTestHost.h"
+#include "editor/support/RowsTestUtil.h"
 
 using rowtest::Dump;
 using rowtest::Fill;
@@ -161,7 +162,8 @@ TEST(ScreenStrings, OffsetsAndLinesFollowEveryChangeOfTheRows) {
             }
             starts.push_back(offset);
             if (r < n) {
-                offset += static_cast<std::int64_t>(rows.RowText(r).size()) + (rows.RowEnd(r) == reLineBreak ? 2 : 0);
+                offset += static_cast<std::int64_t>(rows.RowText(r).size()) +
+                          (rows.RowEnd(r) == reLineBreak ? 2 : 0);
                 breaks += rows.RowEnd(r) == reLineBreak;
             }
         }
@@ -169,8 +171,10 @@ TEST(ScreenStrings, OffsetsAndLinesFollowEveryChangeOfTheRows) {
         const bool endsOpen = n > 0 && rows.RowEnd(n - 1) != reLineBreak;
         for (const std::int64_t start : starts) {
             for (const std::int64_t o : {start - 1, start, start + 1}) {
-                // The last row whose offset is <= o (clamped), the last row itself for the end of an open text.
-                const auto after = std::upper_bound(starts.begin(), starts.end(), std::clamp<std::int64_t>(o, 0, offset));
+                // The last row whose offset is <= o (clamped), the last row itself for the end of an open
+                // text.
+                const auto after =
+                    std::upper_bound(starts.begin(), starts.end(), std::clamp<std::int64_t>(o, 0, offset));
                 const int want = std::min(static_cast<int>(after - starts.begin()) - 1, endsOpen ? n - 1 : n);
                 ASSERT_EQ(rows.RowAtOffset(o), want) << "offset " << o << " step " << step;
             }
@@ -179,17 +183,18 @@ TEST(ScreenStrings, OffsetsAndLinesFollowEveryChangeOfTheRows) {
     for (int step = 0; step < 1500; ++step) {
         const int n = rows.Count();
         const int i = n > 0 ? static_cast<int>(rng() % static_cast<unsigned>(n)) : 0;
-        switch (rng() % 9) {
-            case 0: rows.Add(text()); break;
-            case 1: rows.Insert(rng() % 2 ? 0 : i, text()); break;  // near and far: the gap jumps
-            case 2: rows.Delete(i); break;
-            case 3: rows.Put(i, text()); break;
-            case 4: rows.SetRowEnd(i, static_cast<TRowEnd>(rng() % 3)); break;
-            case 5: rows.ReplaceRows(i, n > 0 ? 1 : 0, text() + (rng() % 2 ? "\r\n" + text() : "")); break;
-            case 6: if (rng() % 20 == 0) rows.AddEmptyRows(3000); break;  // grows the row array
-            case 7: if (n > 50) rows.DeleteRowRange(i / 2, n / 2 + 10); break;  // and shrinks it
-            default: rows.ScanFrom(i, false); break;  // row words change, lengths not
-        }
+        const std::function<void()> ops[] = {
+            [&] { rows.Add(text()); },
+            [&] { rows.Insert(rng() % 2 ? 0 : i, text()); },  // near and far: the gap jumps
+            [&] { rows.Delete(i); },
+            [&] { rows.Put(i, text()); },
+            [&] { rows.SetRowEnd(i, static_cast<TRowEnd>(rng() % 3)); },
+            [&] { rows.ReplaceRows(i, n > 0 ? 1 : 0, text() + (rng() % 2 ? "\r\n" + text() : "")); },
+            [&] { rows.AddEmptyRows(rng() % 20 == 0 ? 3000 : 0); },        // grows the row array
+            [&] { rows.DeleteRowRange(i / 2, n > 50 ? n / 2 + 10 : 0); },  // and shrinks it
+            [&] { rows.ScanFrom(i, false); },                              // words change, not lengths
+        };
+        ops[rng() % std::size(ops)]();
         // Only the last row may end without a line break (rows appended after it leave it inside).
         for (int r = 0; r + 1 < rows.Count(); ++r)
             if (rows.RowEnd(r) == reEndOfText) rows.SetRowEnd(r, reLineBreak);
@@ -383,7 +388,7 @@ TEST(ReplaceRows, TrailingLineBreakSurvivesAnEmptyLastRow) {
     rows.ReplaceRows(0, 1, "y\r\n");
     EXPECT_EQ(Text(rows), "y\r\n");
     EXPECT_EQ(Dump(rows), (Rows{"y|L", "|E"}));  // the text ends its line: the row after stays
-    rows.ReplaceRows(0, 1, "z");                  // without a line break it joins the row after
+    rows.ReplaceRows(0, 1, "z");                 // without a line break it joins the row after
     EXPECT_EQ(Dump(rows), (Rows{"z|E"}));
 
     TEditorScreenStrings end;
@@ -447,7 +452,7 @@ TEST(ReplaceRows, ChangesInOneUpdateLeaveOneRecordCoveringThemAll) {
     host.calls.clear();
     {
         TPointerStringList::Update bundle(rows);
-        rows.ReplaceRows(8, 2, "c\r\n");         // rows "b", "r8" become one row
+        rows.ReplaceRows(8, 2, "c\r\n");       // rows "b", "r8" become one row
         rows.ReplaceRows(2, 0, "n\r\nm\r\n");  // then two rows inserted above it
     }
     ASSERT_EQ(host.seen.size(), 2u);

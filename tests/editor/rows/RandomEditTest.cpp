@@ -156,7 +156,8 @@ private:
         if (Rand(8) == 0) text += Repeat(Rand(2) ? "a" : kKan, 20 + Rand(120));  // long enough to wrap
         if (Rand(10) == 0) text += Repeat("w ", 10 + Rand(60));
         if (Rand(40) == 0) {  // a line of many rows, so that re-wrapping can stop inside it
-            const std::string piece = pieces[static_cast<std::size_t>(Rand(static_cast<int>(pieces.size()) - 5))];
+            const std::string piece =
+                pieces[static_cast<std::size_t>(Rand(static_cast<int>(pieces.size()) - 5))];
             text += Repeat(piece + kKan + "ab", 50 + Rand(300));
         }
         if (Rand(6) == 0) {  // a block of lines
