@@ -6,7 +6,14 @@
 //   one typed byte and one Enter in the middle row (one ReplaceRows each, with its undo record and rescan)
 //   and the undo of each, timed one by one (median and 99th percentile);
 //   switching word wrap on for the whole text; loading the text from a file;
-//   memory held by the rows against the text's bytes.
+//   memory held by the rows against the text's bytes;
+//   typing next to long lines and deep in a large wrapped text, one byte at a time as the editor types (the
+//   row rebuilt with the byte, one ReplaceRows), with the undo memory each typed byte holds:
+//     - at the end of a short line right above a 4 MiB line, word wrap off;
+//     - near the start of a 2.2 MB line of mixed text, word wrap on;
+//     - on the first row of line 999,000 of 1,000,000 lines, word wrap on, with the line-number lookup the
+//       left bar makes for the repaint;
+//   TEditorStrings::Put over every line of a 20,000-line wrapped text.
 //
 // VELLORIA_BENCH_SMALL=1 uses 10,000 lines. Run with QT_QPA_PLATFORM=offscreen (set here when unset).
 // The summary with the ratios is printed after Google Benchmark's own table.
@@ -20,6 +27,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -315,6 +323,132 @@ void BM_SwitchWordWrapOn(benchmark::State& state) {
     }
 }
 
+// ---- Typing next to long lines and deep in large texts
+
+// One typed byte as the editor types it: the caret's row is rebuilt with the byte at `at` (and the row's line
+// break) and replaces that row.
+void TypeByte(TEditorScreenStrings& rows, int row, std::size_t at, char c) {
+    const std::string_view line = rows.RowText(row);
+    at = std::min(at, line.size());
+    std::string block(line.substr(0, at));
+    block += c;
+    block.append(line.substr(at));
+    if (rows.RowEnd(row) == reLineBreak) block += "\r\n";
+    rows.ReplaceRows(row, 1, block);
+}
+
+// The logical line of a row as the left bar finds it for its first painted row (TEditor::LineIndexOfRow).
+int LeftbarLineIndex(const TEditorScreenStrings& rows, int row) {
+    return rows.LineOfRow(row);
+}
+
+// A line of `bytes` bytes of the generated words (Japanese and ASCII mixed), without line breaks.
+std::string LongLine(std::size_t bytes) {
+    std::string line;
+    line.reserve(bytes + 64);
+    const std::string& text = Text();
+    for (std::size_t pos = 0; line.size() < bytes;) {
+        const std::size_t brk = text.find("\r\n", pos);
+        line.append(text, pos, brk - pos);
+        line += ' ';
+        pos = brk + 2 < text.size() ? brk + 2 : 0;
+    }
+    line.resize(bytes);
+    // Never end inside a two-byte character.
+    while (!line.empty() && (static_cast<unsigned char>(line.back()) >= 0x80)) line.pop_back();
+    return line;
+}
+
+std::string ShortLines(int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += "short line " + std::to_string(i) + "\r\n";
+    return out;
+}
+
+struct TTyping {
+    double medianUs = 0, p99Us = 0, undoBytesPerByte = 0;
+};
+std::map<std::string, TTyping> gTyping;
+double gPutUs = 0, gPutP99Us = 0;
+
+// Types `n` bytes at (row, at) of a model; op(i) is called after each byte (the repaint's own lookups).
+template <class After>
+void TypeBytes(benchmark::State& state, const char* name, TModel& model, int row, std::size_t at,
+               After&& after) {
+    const int n = Small() ? 20 : 200;
+    TEditorUndoObj& undo = model.rows.UndoObj();
+    // The undo memory: bytes allocated while typing that the rows themselves do not hold, over as many typed
+    // bytes as the default capacity keeps.
+    const int measured = std::min(n, undo.Capacity());
+    const std::size_t heap0 = AllocatedBytes();
+    const std::size_t rows0 = model.rows.HeapBytes();
+    for (int i = 0; i < measured; ++i) TypeByte(model.rows, row, at, 'x');
+    const double undoBytes = static_cast<double>(AllocatedBytes() - heap0) -
+                             (static_cast<double>(model.rows.HeapBytes()) - static_cast<double>(rows0));
+    for (auto _ : state) {
+        const std::vector<double> us = TimeEach(n, [&](int) {
+            TypeByte(model.rows, row, at, 'x');
+            after();
+        });
+        TTyping& t = gTyping[name];
+        t.medianUs = Percentile(us, 0.5);
+        t.p99Us = Percentile(us, 0.99);
+        t.undoBytesPerByte = undoBytes / measured;
+        state.counters["median_us"] = t.medianUs;
+        state.counters["p99_us"] = t.p99Us;
+        state.counters["undo_bytes_per_byte"] = t.undoBytesPerByte;
+    }
+}
+
+void BM_TypeAboveA4MiBLine_WrapOff(benchmark::State& state) {
+    TModel model(false);
+    const int above = 1000;
+    model.lines.SetTextStr(ShortLines(above) + LongLine(Small() ? (256u << 10) : (4u << 20)) + "\r\n" +
+                           ShortLines(1000));
+    const int row = above - 1;
+    TypeBytes(state, "above a 4 MiB line, wrap off", model, row, model.rows.RowText(row).size(), [] {});
+}
+
+void BM_TypeAtTheStartOfA2MBWrappedLine(benchmark::State& state) {
+    TModel model(true);
+    model.lines.SetTextStr(ShortLines(10) + LongLine(Small() ? 200000 : 2200000) + "\r\n" + ShortLines(10));
+    const int row = model.lines.LineToRow(10);
+    TypeBytes(state, "start of a 2.2 MB wrapped line", model, row, 10, [] {});
+}
+
+void BM_TypeAtLine999000_WrapOn(benchmark::State& state) {
+    TModel model(true);
+    model.lines.SetTextStr(Text());
+    const int line = LineCount() - LineCount() / 1000;
+    const int row = model.lines.LineToRow(line);
+    const int top = std::max(0, row - 20);
+    model.host.SetTopRowDirect(top);
+    model.rows.ScanFrom(top, false);  // what the painter does for the rows it shows there
+    int sink = 0;
+    TypeBytes(state, "line 999,000 of 1,000,000, wrap on", model, row, 10,
+              [&] { sink += LeftbarLineIndex(model.rows, top); });
+    benchmark::DoNotOptimize(sink);
+}
+
+void BM_PutEveryLine_WrapOn(benchmark::State& state) {
+    const int n = Small() ? 2000 : 20000;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TModel model(true);
+        std::string text;
+        for (int i = 0; i < n; ++i)
+            text += (i % 8 == 7 ? std::string(120, 'w') : "line " + std::to_string(i)) + "\r\n";
+        model.lines.SetTextStr(text);
+        state.ResumeTiming();
+        const std::vector<double> us =
+            TimeEach(n, [&](int i) { model.lines.Put(i, "put " + std::to_string(i)); });
+        gPutUs = Percentile(us, 0.5);
+        gPutP99Us = Percentile(us, 0.99);
+        state.counters["median_us"] = gPutUs;
+        state.counters["p99_us"] = gPutP99Us;
+    }
+}
+
 double Median(const std::vector<double>& v) {
     return Percentile(v, 0.5);
 }
@@ -339,6 +473,10 @@ void PrintSummary() {
     std::printf(
         "memory held by rows / text bytes: wrap off %.2f (requested %.2f), wrap on %.2f (requested %.2f)\n",
         g.memOff, g.heapOff, g.memOn, g.heapOn);
+    for (const auto& [name, t] : gTyping)
+        std::printf("typing %-36s median %9.2f us (p99 %9.2f), undo %10.0f bytes a typed byte\n",
+                    name.c_str(), t.medianUs, t.p99Us, t.undoBytesPerByte);
+    std::printf("Put every line (wrap on): median %.2f us (p99 %.2f)\n", gPutUs, gPutP99Us);
 }
 
 }  // namespace
@@ -350,6 +488,10 @@ BENCHMARK(BM_QPlainTextEdit_setPlainText)->UseManualTime()->Unit(benchmark::kMil
 BENCHMARK(BM_SwitchWordWrapOn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_EditsInTheMiddle_WrapOff)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_EditsInTheMiddle_WrapOn)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TypeAboveA4MiBLine_WrapOff)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TypeAtTheStartOfA2MBWrappedLine)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TypeAtLine999000_WrapOn)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PutEveryLine_WrapOn)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

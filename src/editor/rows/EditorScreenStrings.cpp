@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "base/Strings.h"
 #include "editor/rows/EditorUndoObj.h"
+#include "editor/wrap/Delimiters.h"
 #include "editor/wrap/EditorWrapOption.h"
 
 TEditorScreenStrings::TEditorScreenStrings() {
@@ -110,15 +112,18 @@ void TEditorScreenStrings::Redo() {
 
 int TEditorScreenStrings::LineFirstRow(int row) const {
     if (row < 0 || row > Count()) return row;  // Count() itself: the position after the last row
-    while (row > 0 && RowEnd(row - 1) == reWrapped) --row;
-    return row;
+    if (row == 0 || RowEnd(row - 1) != reWrapped) return row;
+    // The row after the last line break before row (a long wrapped line is not walked).
+    return LineStartRow(LineOfRow(row));
 }
 
 int TEditorScreenStrings::LineLastRow(int row) const {
     if (!InRange(row)) return row;
     const int last = Count() - 1;
-    while (row < last && RowEnd(row) == reWrapped) ++row;
-    return row;
+    if (row == last || RowEnd(row) != reWrapped) return row;
+    // The first line-break row after row, or the last row.
+    const auto next = static_cast<std::size_t>(LineOfRow(row)) + 1;
+    return std::min(static_cast<int>(FRows.PositionAfterLineBreak(next)) - 1, last);
 }
 
 TRowsText TEditorScreenStrings::RowsText(int first, int count, bool withShapes) const {
@@ -140,7 +145,7 @@ TRowsText TEditorScreenStrings::RowsText(int first, int count, bool withShapes) 
     if (withShapes) {
         result.RowShapes.reserve(static_cast<std::size_t>(result.Rows));
         for (int r = first; r < end; ++r)
-            result.RowShapes.push_back({static_cast<std::int32_t>(RowText(r).size()), RowEnd(r)});
+            result.RowShapes.push_back({static_cast<std::uint32_t>(RowText(r).size()), RowEnd(r)});
     }
     result.LastRowEnd = end > first ? RowEnd(end - 1) : reNone;
     return result;
@@ -177,6 +182,29 @@ void TEditorScreenStrings::PutRowList(int at, int oldCount, TEditorStringList& l
     Changed();
 }
 
+// --- Offsets and logical lines
+// ------------------------------------------------------------------------------
+
+std::int64_t TEditorScreenStrings::RowOffset(int row) const {
+    return FRows.Offset(Index(std::clamp(row, 0, Count())));
+}
+
+int TEditorScreenStrings::RowAtOffset(std::int64_t offset) const {
+    const int n = Count();
+    const int row = static_cast<int>(FRows.PositionAtOffset(offset));
+    // Past the last row only when a line break ends the text (the empty row after it).
+    return (row == n && n > 0 && RowEnd(n - 1) != reLineBreak) ? n - 1 : row;
+}
+
+int TEditorScreenStrings::LineOfRow(int row) const {
+    return static_cast<int>(FRows.LineBreaksBefore(Index(std::clamp(row, 0, Count()))));
+}
+
+int TEditorScreenStrings::LineStartRow(int line) const {
+    if (line <= 0) return 0;
+    return static_cast<int>(FRows.PositionAfterLineBreak(static_cast<std::size_t>(line)));
+}
+
 void TEditorScreenStrings::AddEmptyRows(int n) {
     if (n <= 0) return;
     FRows.InsertEmpty(FRows.size(), static_cast<std::size_t>(n));
@@ -185,6 +213,26 @@ void TEditorScreenStrings::AddEmptyRows(int n) {
 
 // --- ReplaceRows
 // ---------------------------------------------------------------------------------------------------
+
+namespace {
+
+// The text with every line break (CR LF, lone CR, lone LF) as CR LF: the rows' own terms.
+std::string CrLfBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) {
     const int n = Count();
@@ -197,14 +245,17 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
         ReplaceRows(n - 1, 1, joined);
         return;
     }
+    // An own copy (text may be a view of these rows), with the line breaks the rows' texts count.
+    const std::string inserted = CrLfBreaks(text);
+    const bool endsWithBreak = !inserted.empty() && inserted.back() == '\n';
     Update update(*this);
 
-    // One row before a when a is not the first row of its line.
-    const int p = std::max(LineFirstRow(a), a - 1);
+    // One row before a when a is not the first row of its line: a change may move its cut.
+    const int p = (a > 0 && RowEnd(a - 1) == reWrapped) ? a - 1 : a;
     const int b = a + count - 1;
     int e = LineLastRow(b);
 
-    if (p == a && e == b && text.empty()) {
+    if (p == a && e == b && inserted.empty()) {
         // Pure deletion of whole logical lines: nothing to re-wrap.
         TUndoData& record = UndoObj().NewRecord();
         record.FirstRow = a;
@@ -213,57 +264,103 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
         record.RemovedRowEnd = removed.LastRowEnd;
         record.RemovedRowShapes = std::move(removed.RowShapes);
         DeleteRowRange(a, count);
-        const int scanned = ScanFrom(a, true);
-        FChange = {a, removed.Rows, 0, scanned, true};
+        const int scanned = Rescan(a, a, true);
+        MergeChange({a, removed.Rows, 0, scanned, true});
         return;
     }
 
-    // Code of the new last row.
+    // Code of the new last row, and whether the rest of a logical line (rows b+1..e) follows the text.
     TRowEnd last;
+    bool joinsNext = false;
     if (b < e) {
         last = RowEnd(e);  // the range ends inside a logical line
+    } else if (endsWithBreak) {
+        last = reLineBreak;  // the text ends its own line: the next line stays as it is
     } else if (e + 1 < n) {
         e = LineLastRow(e + 1);  // the next logical line joins the range
         last = RowEnd(e);
+        joinsNext = true;
     } else {
-        // A lone CR ends a line like LF and CR LF do, so it keeps its line break here too.
-        last = (!text.empty() && (text.back() == '\n' || text.back() == '\r')) ? reLineBreak : reEndOfText;
+        last = reEndOfText;
+    }
+    const bool hasTail = e > b;
+
+    // The new text from row p: row p when it comes before a (it has no line break), then the text.
+    std::string head(p < a ? RowText(p) : std::string_view());
+    const std::size_t rowBefore = head.size();
+    head += inserted;
+    std::vector<std::string_view> lines;
+    strings::ForEachLine(head, [&](std::string_view line) { lines.push_back(line); });
+    std::string_view tailStart;  // bytes of the last line before the rows b+1..e
+    if (hasTail && !lines.empty() && !endsWithBreak) {
+        tailStart = lines.back();
+        lines.pop_back();
     }
 
+    const bool pStartsLine = p == 0 || RowEnd(p - 1) != reWrapped;
+    TEditorStringList rows;
+    for (std::size_t i = 0; i < lines.size(); ++i) WrapLineInto(lines[i], i == 0 ? pStartsLine : true, rows);
+    int keptFrom = e + 1;  // first old row that stays as it is
+    if (hasTail) {
+        keptFrom = WrapTail(tailStart, b + 1, e, joinsNext ? b + 2 : b + 1,
+                            lines.empty() && !endsWithBreak ? pStartsLine : true, last, rows);
+    } else {
+        rows.SetRowEnd(rows.Count() - 1, last);
+    }
+    const int removedRows = keptFrom - p;
+    const int insertedRows = rows.Count();
+
+    // The undo record: the shapes of the replaced rows and only the bytes that differ. The old text of
+    // rows p..keptFrom-1 is row p, the old rows a..b, and a part of the rest of the line that the new rows
+    // hold as well; so the change is where the old rows a..b and the inserted text differ.
     TUndoData& record = UndoObj().NewRecord();
     record.FirstRow = p;
-    TRowsText removed = RowsText(p, e - p + 1, true);
+    record.InsertedRows = insertedRows;
+    record.RemovedRowShapes.reserve(static_cast<std::size_t>(removedRows));
+    for (int r = p; r < keptFrom; ++r)
+        record.RemovedRowShapes.push_back({static_cast<std::uint32_t>(RowText(r).size()), RowEnd(r)});
+    record.RemovedRowEnd = removedRows > 0 ? RowEnd(keptFrom - 1) : reNone;
+    const std::string old = RowsText(a, count).Text;
+    std::size_t same = 0;  // bytes equal at the start
+    const std::size_t shorter = std::min(old.size(), inserted.size());
+    while (same < shorter && old[same] == inserted[same]) ++same;
+    std::size_t sameEnd = 0;  // and at the end
+    while (sameEnd < shorter - same &&
+           old[old.size() - 1 - sameEnd] == inserted[inserted.size() - 1 - sameEnd])
+        ++sameEnd;
+    record.ChangeOffset = static_cast<std::int64_t>(rowBefore + same);
+    record.RemovedText = old.substr(same, old.size() - same - sameEnd);
+    record.InsertedLength = static_cast<std::int64_t>(inserted.size() - same - sameEnd);
 
-    std::string joined;
-    joined.reserve(removed.Text.size() + text.size());
-    for (int r = p; r < a; ++r) {
-        joined += RowText(r);
-        if (RowEnd(r) == reLineBreak) joined += "\r\n";
+    PutRowList(p, removedRows, rows);
+    const int scanned = Rescan(p, p + insertedRows, true);
+    MergeChange({p, removedRows, insertedRows, scanned, true});
+}
+
+void TEditorScreenStrings::MergeChange(const TChangeRecord& change) {
+    if (!FChange.Pending) {
+        FChange = change;
+        FChange.Pending = true;
+        return;
     }
-    joined += text;
-    for (int r = b + 1; r <= e; ++r) {
-        joined += RowText(r);
-        if (RowEnd(r) == reLineBreak) joined += "\r\n";
-    }
-
-    // When the new text ends with a line break (the rows after the range added no bytes, e.g. an empty
-    // last row without line break), the last new row keeps that line break: splitting drops the empty
-    // line after it, so a code without one would lose it.
-    if (!joined.empty() && (joined.back() == '\n' || joined.back() == '\r')) last = reLineBreak;
-
-    TEditorStringList rows;
-    WrapText(joined, rows);
-    rows.SetRowEnd(rows.Count() - 1, last);
-    const int inserted = rows.Count();
-
-    record.RemovedText = std::move(removed.Text);
-    record.RemovedRowEnd = removed.LastRowEnd;
-    record.RemovedRowShapes = std::move(removed.RowShapes);
-    record.InsertedRows = inserted;
-
-    PutRowList(p, e - p + 1, rows);
-    const int scanned = ScanFrom(p, true);
-    FChange = {p, removed.Rows, inserted, scanned, true};
+    // The earlier changes took the rows before the update (old) to the rows before this change (mid);
+    // this change takes mid to the rows now (new).
+    const TChangeRecord& was = FChange;
+    const int first = std::min(was.FirstRow, change.FirstRow);
+    // End of everything replaced, in mid rows: after it both changes have only moved rows.
+    const int midEnd = std::max(was.FirstRow + was.InsertedCount, change.FirstRow + change.RemovedCount);
+    const int removed = midEnd - (was.InsertedCount - was.RemovedCount) - first;
+    const int inserted = midEnd + (change.InsertedCount - change.RemovedCount) - first;
+    // Rows to paint again, in new rows: what the earlier changes left to paint, moved by this change (or
+    // covered by its rows when it falls inside them), and what this change left.
+    int wasDirty = was.FirstRow + std::max(was.InsertedCount, was.ScannedCount);
+    if (wasDirty >= change.FirstRow + change.RemovedCount)
+        wasDirty += change.InsertedCount - change.RemovedCount;
+    else if (wasDirty > change.FirstRow)
+        wasDirty = change.FirstRow + change.InsertedCount;
+    const int dirty = std::max(
+        {first + inserted, wasDirty, change.FirstRow + std::max(change.InsertedCount, change.ScannedCount)});
+    FChange = {first, removed, inserted, dirty - first, true};
 }
 
 // --- Whole text

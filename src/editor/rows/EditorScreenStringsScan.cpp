@@ -71,6 +71,10 @@ void TEditorScreenStrings::ScanRow(int row, int& kind, int& bracket) const {
 }
 
 int TEditorScreenStrings::ScanFrom(int row, bool notify) {
+    return Rescan(row, row, notify);
+}
+
+int TEditorScreenStrings::Rescan(int row, int newRowsEnd, bool notify) {
     const int n = Count();
     if (n == 0 || row < 0) return 0;
     row = std::min(row, n);
@@ -108,8 +112,12 @@ int TEditorScreenStrings::ScanFrom(int row, bool notify) {
         ScanOneRow(*this, *parser, text, r, kind, bracket);
     }
     if (!agreed) {
-        // The states below may be stale: they are scanned again when needed (the painter does it).
-        for (; r < n; ++r) SetRowWord(r, rowword::WithRowEnd(0, RowEnd(r)));
+        // The states below may be stale: they are scanned again when needed (the painter does it). Below
+        // the first row that is already unscanned every row is (the rows a change just put in aside).
+        for (; r < n; ++r) {
+            if (r >= newRowsEnd && RowBracket(r) == kBracketNotScanned) break;
+            SetRowWord(r, rowword::WithRowEnd(0, RowEnd(r)));
+        }
     }
     return count;
 }

@@ -13,31 +13,11 @@ TEditorStrings::TEditorStrings(TEditorScreenStrings& rows, TRowListClient* edito
 
 void TEditorStrings::SetRows(TEditorScreenStrings& rows) {
     FRows = &rows;
-    FLineRows = nullptr;
-}
-
-const std::vector<int>& TEditorStrings::LineStarts() const {
-    if (FLineRows != FRows || FLineStamp != FRows->ChangeStamp()) {
-        FLineStarts.clear();
-        const int n = FRows->Count();
-        int start = 0;
-        for (int r = 0; r < n; ++r) {
-            if (FRows->RowEnd(r) != reWrapped || r == n - 1) {
-                FLineStarts.push_back(start);
-                start = r + 1;
-            }
-        }
-        FLineRows = FRows;
-        FLineStamp = FRows->ChangeStamp();
-    }
-    return FLineStarts;
 }
 
 int TEditorStrings::LineToRow(int i) const {
-    if (!FRows->WordWrap()) return i;
-    const std::vector<int>& starts = LineStarts();
-    if (i < 0) return i;
-    return i < static_cast<int>(starts.size()) ? starts[static_cast<std::size_t>(i)] : FRows->Count();
+    if (!FRows->WordWrap() || i < 0) return i;
+    return FRows->LineStartRow(i);
 }
 
 int TEditorStrings::GetCount() const {

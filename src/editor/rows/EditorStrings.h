@@ -50,20 +50,16 @@ public:
     void Assign(const TStrings& source) override;
 
     // First row of logical line i (i itself with word wrap off); the row count for i at or past the end.
+    // O(log n): the row list keeps the line breaks counted.
     int LineToRow(int i) const;
 
 protected:
     void SetUpdateState(bool updating) override;
 
 private:
-    const std::vector<int>& LineStarts() const;
     void Replace(int row, int count, const std::string& text, int caretRow);
 
     TEditorScreenStrings* FRows;
     TRowListClient* FEditor;
     int FUpdateCount = 0;
-    // First row of each logical line with word wrap on, rebuilt when the rows changed.
-    mutable std::vector<int> FLineStarts;
-    mutable std::uint64_t FLineStamp = ~std::uint64_t{0};
-    mutable const TEditorScreenStrings* FLineRows = nullptr;
 };

@@ -27,7 +27,11 @@ public:
     int LineBreakRows() const noexcept { return static_cast<int>(FRows.LineBreakRows()); }
     bool InRange(int i) const noexcept { return i >= 0 && i < Count(); }
 
-    // The bytes of row i (empty when out of range). The view stays valid until that row changes.
+    // The bytes of row i (empty when out of range). The view is valid until the next change of the list's
+    // rows: adding, inserting, removing or replacing any row (not only row i: rows of up to 8 bytes are
+    // stored inside the row array, which moves), clearing the list or moving rows in or out of it. Changes
+    // of row words only (SetRowWord, SetRowEnd, scanner states) keep it valid. A view may be passed to
+    // this list's own Add, Insert and Put.
     std::string_view RowText(int i) const noexcept {
         return InRange(i) ? FRows.Text(Index(i)) : std::string_view();
     }

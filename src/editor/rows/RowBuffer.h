@@ -4,11 +4,25 @@
 // pointer to an exactly sized heap block. The rows sit in one array with a movable gap at the place of the
 // last insertion or deletion, so that typing and inserting lines near the same place costs O(1) while any
 // row is still found in O(1). Moving the gap to a distant place moves the rows in between once.
+//
+// Beside the rows the buffer keeps an index of partial sums over the slots of the row array (gap slots
+// count 0): each row's character length (its bytes, plus 2 when its word says reLineBreak) and its
+// line-break flag. It answers offset <-> row and "line breaks before row" in O(log n). The index is built
+// on the first query and then kept up to date by every change (O(log n) each); whole-buffer operations
+// (Clear, Swap, growing the array, moving the gap far) drop it, to be built again by the next query. So
+// lists that are never asked (the temporary lists of wrapping and undo) never pay for it.
+//
+// Row views: Text(i) points into the row array itself for rows of up to 8 bytes, and into the row's own heap
+// block for longer rows. A view is valid until the next change of the buffer's rows: any insertion, removal
+// or text change of any row, TakeRow, Swap or Clear (the array moves, and with it every short row). Changing
+// a row's word only (SetWord) leaves all views valid. Every member that takes a string_view may be given a
+// view of this buffer's own rows.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "editor/rows/RowWord.h"
 
@@ -27,16 +41,34 @@ public:
     std::size_t LineBreakRows() const noexcept { return FLineBreakRows; }
     bool empty() const noexcept { return size() == 0; }
 
-    // The bytes of row i. The view stays valid until row i is changed or removed.
+    // The bytes of row i (see the header for how long the view lives).
     std::string_view Text(std::size_t i) const noexcept { return At(i).View(); }
     std::uint32_t Word(std::size_t i) const noexcept { return At(i).word; }
     void SetWord(std::size_t i, std::uint32_t word) noexcept {
         Row& row = At(i);
-        FLineBreakRows += IsLineBreak(word);
-        FLineBreakRows -= IsLineBreak(row.word);
+        const std::size_t was = IsLineBreak(row.word);
+        const std::size_t now = IsLineBreak(word);
         row.word = word;
+        if (was == now) return;
+        FLineBreakRows += now;
+        FLineBreakRows -= was;
+        const std::int64_t d = now ? 1 : -1;
+        FTotalLength += 2 * d;
+        IndexAdd(Slot(i), 2 * d, static_cast<std::int32_t>(d));
     }
-    void SetText(std::size_t i, std::string_view text) { At(i).Assign(text); }
+    void SetText(std::size_t i, std::string_view text);
+
+    // --- Character offsets (bytes, 2 for the line break of a reLineBreak row, 0 for any other row end) ---
+    // Length of the whole text.
+    std::int64_t TotalLength() const noexcept { return FTotalLength; }
+    // Offset of the first byte of row i (0 <= i <= size(); size() gives TotalLength()).
+    std::int64_t Offset(std::size_t i) const;
+    // The last position i in 0..size() whose Offset(i) <= offset (offset clamped to 0..TotalLength()).
+    std::size_t PositionAtOffset(std::int64_t offset) const;
+    // Number of reLineBreak rows before row i (0 <= i <= size()).
+    std::size_t LineBreaksBefore(std::size_t i) const;
+    // The position just after the n-th reLineBreak row (n >= 1); size() when there are fewer; 0 for n 0.
+    std::size_t PositionAfterLineBreak(std::size_t n) const;
 
     // Inserts n empty rows with word 0 at position at (0..size()).
     void InsertEmpty(std::size_t at, std::size_t n);
@@ -77,23 +109,48 @@ private:
         }
         void Free() noexcept;
         void Assign(std::string_view text);
+        // Character length: the bytes plus the line break.
+        std::int64_t Length() const noexcept {
+            return static_cast<std::int64_t>(size) + 2 * IsLineBreak(word);
+        }
     };
     static_assert(sizeof(Row) == 16, "rows must stay compact");
 
-    static constexpr std::size_t IsLineBreak(std::uint32_t word) noexcept {
+    static constexpr std::int64_t IsLineBreak(std::uint32_t word) noexcept {
         return rowword::RowEnd(word) == reLineBreak ? 1 : 0;
     }
 
-    Row& At(std::size_t i) noexcept { return FData[i < FGapStart ? i : i + (FGapEnd - FGapStart)]; }
-    const Row& At(std::size_t i) const noexcept {
-        return FData[i < FGapStart ? i : i + (FGapEnd - FGapStart)];
-    }
+    std::size_t Slot(std::size_t i) const noexcept { return i < FGapStart ? i : i + (FGapEnd - FGapStart); }
+    Row& At(std::size_t i) noexcept { return FData[Slot(i)]; }
+    const Row& At(std::size_t i) const noexcept { return FData[Slot(i)]; }
     void MoveGap(std::size_t to) noexcept;
     void EnsureGap(std::size_t n);
+    // Moves the array to a new block of `capacity` slots with the gap at `gapStart` (nothing when the
+    // allocation fails and `mayFail`, else std::bad_alloc).
+    bool Reallocate(std::size_t capacity, bool mayFail);
+
+    // The index: Fenwick trees over the slots of the row array, 1-based (entry k covers slots up to k - 1).
+    void IndexAdd(std::size_t slot, std::int64_t length, std::int32_t lineBreaks) noexcept;
+    void IndexAddRow(std::size_t slot, const Row& row, int sign) noexcept {
+        IndexAdd(slot, sign * row.Length(), static_cast<std::int32_t>(sign * IsLineBreak(row.word)));
+    }
+    // True when keeping the index up to date over `n` single changes costs more than building it again.
+    bool IndexCheaperToRebuild(std::size_t n) const noexcept;
+    void DropIndex() noexcept { FIndexed = false; }
+    void BuildIndex() const;
+    // Sums over the slots before `slot`.
+    std::int64_t LengthBeforeSlot(std::size_t slot) const noexcept;
+    std::int64_t BreaksBeforeSlot(std::size_t slot) const noexcept;
+    // Position (0..size()) of the slot boundary `slot` (0..capacity).
+    std::size_t PositionOfSlot(std::size_t slot) const noexcept;
 
     Row* FData = nullptr;
     std::size_t FCapacity = 0;
     std::size_t FGapStart = 0;
     std::size_t FGapEnd = 0;
     std::size_t FLineBreakRows = 0;
+    std::int64_t FTotalLength = 0;
+    mutable bool FIndexed = false;
+    mutable std::vector<std::int64_t> FLengthTree;
+    mutable std::vector<std::int32_t> FBreakTree;
 };

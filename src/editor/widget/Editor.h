@@ -467,14 +467,6 @@ private:
     TEditorGutterImages FImages;
     TEditorTextPainter FText;
 
-    // Logical-line index of a row, remembered for the next query while the rows are unchanged.
-    struct LineIndexCache {
-        std::uint64_t stamp = ~std::uint64_t{0};
-        int row = 0;
-        int index = 0;
-    };
-    mutable LineIndexCache FLineIndexCache;
-
     // Test hooks.
     bool FRecording = false;
     std::vector<QRect> FRecorded;

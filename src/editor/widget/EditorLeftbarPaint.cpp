@@ -35,29 +35,9 @@ void TEditor::UpdateLeftbarWidth() {
 // -------------------------------------------------------------------------------------------
 
 int TEditor::LineIndexOfRow(int row) const {
-    // The number of rows before `row` that end with a line break (its logical line's index).
-    const int count = LineCount();
-    row = std::clamp(row, 0, count);
-    if (!WordWrap()) {
-        if (row < count) return row;
-        return count > 0 && RowEnd(count - 1) != reLineBreak ? count - 1 : count;
-    }
-    LineIndexCache& cache = FLineIndexCache;
-    const std::uint64_t stamp = FRows->ChangeStamp();
-    if (cache.stamp != stamp) cache = {stamp, 0, 0};
-    int r = cache.row;
-    int index = cache.index;
-    while (r < row) {
-        if (FRows->RowEnd(r) == reLineBreak) ++index;
-        ++r;
-    }
-    while (r > row) {
-        --r;
-        if (FRows->RowEnd(r) == reLineBreak) --index;
-    }
-    cache.row = r;
-    cache.index = index;
-    return index;
+    // The number of rows before `row` that end with a line break (its logical line's index), which the
+    // row list keeps counted.
+    return FRows->LineOfRow(std::clamp(row, 0, LineCount()));
 }
 
 bool TEditor::UpdateDigitCount() {

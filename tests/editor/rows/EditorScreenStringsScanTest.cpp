@@ -42,11 +42,11 @@ TEST_F(ScanFixture, ABracketPairAcrossLinesAndTheRescanAfterAnEdit) {
     EXPECT_EQ(State(3), open);
     EXPECT_EQ(State(4), kPlain);
 
-    // An edit inside the pair rescans only the rows it replaced (row 2 with its line break, so the line
-    // after joins the range): row 4 already agrees.
+    // An edit inside the pair rescans only the row it replaced (the text ends with the row's line break,
+    // so the line after stays as it is): row 3 already agrees.
     host.invalidatedRows.clear();
     rows.ReplaceRows(2, 1, "mid2x\r\n");
-    EXPECT_EQ(host.invalidatedRows, (std::vector<int>{2, 3}));
+    EXPECT_EQ(host.invalidatedRows, (std::vector<int>{2}));
     EXPECT_EQ(State(3), open);
 
     // Removing the opener rescans down to the first row that already held the new state.
@@ -68,6 +68,24 @@ TEST_F(ScanFixture, OnlyTheRowsNearTheTopAreScannedAtOnce) {
     // The painter's call for a row far down fills in the states on the way there.
     EXPECT_EQ(rows.ScanFrom(70, false), 0);
     EXPECT_EQ(State(70), (std::pair<int, int>{tokBracket, 0}));
+}
+
+// States that do not settle within the scan depth: the rows below are marked unscanned down to the first
+// row that already is, past the rows the change put in (which are unscanned only because they are new).
+TEST_F(ScanFixture, UnsettledStatesAreDroppedDownToTheFirstUnscannedRowBelowTheChange) {
+    host.view.Brackets().Add("(", ")");
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "x\r\n";
+    lines.SetTextStr(text);
+    rows.ScanFrom(200, false);  // the painter scanned down to row 240
+    ASSERT_NE(rows.RowBracket(240), kBracketNotScanned);
+    ASSERT_EQ(rows.RowBracket(241), kBracketNotScanned);
+    std::string paste = "(\r\n";  // opens a pair: no row below agrees any more
+    for (int i = 0; i < 100; ++i) paste += "y\r\n";
+    rows.ReplaceRows(10, 0, paste);
+    const int depth = 2 * (host.displayHeight / host.rowHeight);
+    EXPECT_NE(rows.RowBracket(10 + depth), kBracketNotScanned);
+    for (int r = 11 + depth; r < rows.Count(); ++r) ASSERT_EQ(rows.RowBracket(r), kBracketNotScanned) << r;
 }
 
 TEST_F(ScanFixture, TokensCrossingAWrappedRowCarryTheirKind) {

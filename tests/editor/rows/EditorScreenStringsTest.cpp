@@ -2,14 +2,18 @@
 // row list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <utility>
 
 #include "editor/support/FakeEditorHost.h"
 #include "editor/support/RowsTestUtil.h"
+#include "editor/rows/EditorScreen.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorUndoObj.h"
 #include "editor/rows/RowBuffer.h"
+#include "editor/support/RowsTestUtil.h"
 
 using rowtest::Dump;
 using rowtest::Fill;
@@ -105,6 +109,99 @@ TEST(PointerStringList, WordsStayAlignedAndChangesNotify) {
     list.Delete(-1);
     EXPECT_EQ(list.Count(), 3);
     EXPECT_EQ(list.RowEnd(7), reNone);
+}
+
+// Short rows live inside the row array, which moves on inserts: a view of one must be copied before that.
+TEST(PointerStringList, ViewsOfItsOwnRowsCanBeAddedInsertedAndPut) {
+    TPointerStringList list;
+    for (int i = 0; i < 64; ++i) list.Add(i == 1 ? "a row longer than eight bytes" : "r" + std::to_string(i));
+    list.Add(list.RowText(0));        // the row array is full: it moves while the view points into it
+    list.Insert(0, list.RowText(5));  // the gap moves over the row the view points into
+    list.Put(1, list.RowText(4));
+    list.Insert(7, list.RowText(1));
+    EXPECT_EQ(list.Get(0), "r5");
+    EXPECT_EQ(list.Get(1), "r3");
+    EXPECT_EQ(list.Get(2), "a row longer than eight bytes");
+    EXPECT_EQ(list.Get(7), "r3");
+    EXPECT_EQ(list.Get(66), "r0");
+
+    // The row list's own whole-text and wrap operations take views of their rows as well.
+    TEditorScreenStrings rows;
+    Fill(rows, {"ab|L", "cd|L"});
+    rows.ReplaceRows(2, 0, rows.RowText(0));
+    rows.AssignText(rows.RowText(2));
+    EXPECT_EQ(Dump(rows), (Rows{"ab|L"}));
+    TEditorStringList temp;
+    Fill(temp, {"xy|L", "z|L"});
+    rows.WrapText(temp.RowText(1), temp);
+    EXPECT_EQ(Dump(temp), (Rows{"z|L"}));
+}
+
+// Offsets and line numbers from the partial sums, against a walk over the rows, through every kind of change
+// (row-level and ReplaceRows, the gap moving near and far, the row array growing and shrinking).
+TEST(ScreenStrings, OffsetsAndLinesFollowEveryChangeOfTheRows) {
+    std::mt19937 rng(11);
+    TEditorScreenStrings rows;
+    const auto text = [&] { return std::string(rng() % 3 == 0 ? 9 + rng() % 30 : rng() % 9, 'a'); };
+    const auto check = [&](int step) {
+        const int n = rows.Count();
+        std::int64_t offset = 0;
+        int breaks = 0;
+        std::vector<std::int64_t> starts;
+        for (int r = 0; r <= n; ++r) {
+            ASSERT_EQ(rows.RowOffset(r), offset) << "row " << r << " step " << step;
+            ASSERT_EQ(rows.LineOfRow(r), breaks) << "row " << r << " step " << step;
+            if (r > 0 && rows.RowEnd(r - 1) == reLineBreak) {
+                ASSERT_EQ(rows.LineStartRow(breaks), r);
+            }
+            if (r < n) {  // the line bounds, against walks
+                int first = r, last = r;
+                while (first > 0 && rows.RowEnd(first - 1) == reWrapped) --first;
+                while (last < n - 1 && rows.RowEnd(last) == reWrapped) ++last;
+                ASSERT_EQ(rows.LineFirstRow(r), first) << "row " << r << " step " << step;
+                ASSERT_EQ(rows.LineLastRow(r), last) << "row " << r << " step " << step;
+            }
+            starts.push_back(offset);
+            if (r < n) {
+                offset += static_cast<std::int64_t>(rows.RowText(r).size()) +
+                          (rows.RowEnd(r) == reLineBreak ? 2 : 0);
+                breaks += rows.RowEnd(r) == reLineBreak;
+            }
+        }
+        ASSERT_EQ(rows.LineStartRow(breaks + 1), n);
+        const bool endsOpen = n > 0 && rows.RowEnd(n - 1) != reLineBreak;
+        for (const std::int64_t start : starts) {
+            for (const std::int64_t o : {start - 1, start, start + 1}) {
+                // The last row whose offset is <= o (clamped), the last row itself for the end of an open
+                // text.
+                const auto after =
+                    std::upper_bound(starts.begin(), starts.end(), std::clamp<std::int64_t>(o, 0, offset));
+                const int want = std::min(static_cast<int>(after - starts.begin()) - 1, endsOpen ? n - 1 : n);
+                ASSERT_EQ(rows.RowAtOffset(o), want) << "offset " << o << " step " << step;
+            }
+        }
+    };
+    for (int step = 0; step < 1500; ++step) {
+        const int n = rows.Count();
+        const int i = n > 0 ? static_cast<int>(rng() % static_cast<unsigned>(n)) : 0;
+        const std::function<void()> ops[] = {
+            [&] { rows.Add(text()); },
+            [&] { rows.Insert(rng() % 2 ? 0 : i, text()); },  // near and far: the gap jumps
+            [&] { rows.Delete(i); },
+            [&] { rows.Put(i, text()); },
+            [&] { rows.SetRowEnd(i, static_cast<TRowEnd>(rng() % 3)); },
+            [&] { rows.ReplaceRows(i, n > 0 ? 1 : 0, text() + (rng() % 2 ? "\r\n" + text() : "")); },
+            [&] { rows.AddEmptyRows(rng() % 20 == 0 ? 3000 : 0); },        // grows the row array
+            [&] { rows.DeleteRowRange(i / 2, n > 50 ? n / 2 + 10 : 0); },  // and shrinks it
+            [&] { rows.ScanFrom(i, false); },                              // words change, not lengths
+        };
+        ops[rng() % std::size(ops)]();
+        // Only the last row may end without a line break (rows appended after it leave it inside).
+        for (int r = 0; r + 1 < rows.Count(); ++r)
+            if (rows.RowEnd(r) == reEndOfText) rows.SetRowEnd(r, reLineBreak);
+        if (step % 25 == 0 || rows.Count() < 40) check(step);
+        if (HasFatalFailure()) return;
+    }
 }
 
 TEST(ScreenStrings, LineBoundsAndRowsText) {
@@ -301,10 +398,75 @@ TEST(ReplaceRows, TrailingLineBreakSurvivesAnEmptyLastRow) {
     Fill(rows, {"x|L", "|E"});  // an empty last row without line break
     rows.ReplaceRows(0, 1, "y\r\n");
     EXPECT_EQ(Text(rows), "y\r\n");
-    EXPECT_EQ(rows.RowEnd(rows.Count() - 1), reLineBreak);
+    EXPECT_EQ(Dump(rows), (Rows{"y|L", "|E"}));  // the text ends its line: the row after stays
+    rows.ReplaceRows(0, 1, "z");                 // without a line break it joins the row after
+    EXPECT_EQ(Dump(rows), (Rows{"z|E"}));
 
     TEditorScreenStrings end;
     Fill(end, {"abc|E"});
     end.ReplaceRows(0, 1, "abc\r");  // a lone CR ends a line like CR LF
     EXPECT_EQ(Dump(end), (Rows{"abc|L"}));
+}
+
+// Typing at the end of a line above a long one: the long line is neither joined, copied nor re-made, and the
+// undo record holds the typed byte.
+TEST(ReplaceRows, TypingAboveALongLineLeavesItAlone) {
+    TEditorScreenStrings rows;
+    TFakeEditorHost host;
+    rows.AddEditor(&host, host.Options());
+    const std::string big(100000, 'b');
+    Fill(rows, {"short|L", big + "|L", "end|E"});
+    const char* bytes = rows.RowText(1).data();
+    rows.ReplaceRows(0, 1, "shortx\r\n");
+    EXPECT_EQ(Dump(rows), (Rows{"shortx|L", big + "|L", "end|E"}));
+    EXPECT_EQ(rows.RowText(1).data(), bytes);
+    const TUndoData& record = rows.UndoObj().UndoRecord(0);
+    EXPECT_EQ(record.RemovedRowShapes.size(), 1u);
+    EXPECT_EQ(record.InsertedRows, 1);
+    EXPECT_EQ(record.ChangeOffset, 5);
+    EXPECT_EQ(record.RemovedText, "");
+    EXPECT_EQ(record.InsertedLength, 1);
+    rows.Undo();
+    EXPECT_EQ(Dump(rows), (Rows{"short|L", big + "|L", "end|E"}));
+}
+
+// One record for several edits of one update: the repaint covers both, and the rows after them move by the
+// sum of the changes in row count.
+TEST(ReplaceRows, ChangesInOneUpdateLeaveOneRecordCoveringThemAll) {
+    TEditorScreenStrings rows;
+    struct TRecorder : TFakeEditorHost {
+        TEditorScreenStrings* rows = nullptr;
+        std::vector<TChangeRecord> seen;
+        void StringsChanged() override {
+            seen.push_back(rows->ChangeRecord());
+            TEditorScreen(*this, leftbar).Update(rows->ChangeRecord(), rows->Count());
+        }
+    } host;
+    host.rows = &rows;
+    rows.AddEditor(&host, host.Options());
+    for (int i = 0; i < 10; ++i) rows.Add("r" + std::to_string(i));
+    rows.ScanAll();
+    host.seen.clear();
+    const auto record = [](const TChangeRecord& c) {
+        return std::vector<int>{c.FirstRow, c.RemovedCount, c.InsertedCount, c.ScannedCount};
+    };
+    host.calls.clear();
+    {
+        TPointerStringList::Update bundle(rows);
+        rows.ReplaceRows(1, 1, "x\r\n");       // row 1 replaced
+        rows.ReplaceRows(7, 1, "a\r\nb\r\n");  // row 7 replaced by two rows
+    }
+    ASSERT_EQ(host.seen.size(), 1u);
+    EXPECT_EQ(record(host.seen[0]), (std::vector<int>{1, 7, 8, 8}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"rows 1,8", "scroll 9,1"}));
+
+    host.calls.clear();
+    {
+        TPointerStringList::Update bundle(rows);
+        rows.ReplaceRows(8, 2, "c\r\n");       // rows "b", "r8" become one row
+        rows.ReplaceRows(2, 0, "n\r\nm\r\n");  // then two rows inserted above it
+    }
+    ASSERT_EQ(host.seen.size(), 2u);
+    EXPECT_EQ(record(host.seen[1]), (std::vector<int>{2, 8, 9, 9}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"rows 2,10", "scroll 11,1"}));
 }

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "editor/support/FakeEditorHost.h"
-#include "editor/support/RowsTestUtil.h"
+#include <random>
+
 #include "editor/rows/EditorScreenStrings.h"
+#include "editor/rows/EditorStrings.h"
 #include "editor/rows/EditorUndoObj.h"
+#include "editor/support/RowsTestUtil.h"
 #include "editor/wrap/EditorWrapOption.h"
+#include "text/ShiftJis.h"
 
 using namespace rowtest;
 using Rows = std::vector<std::string>;
@@ -84,8 +88,9 @@ TEST_F(WrapFixture, LeadingAndFollowingCharacters) {
 TEST_F(WrapFixture, TabsStopAtTheMarginAndNeverStartARow) {
     Option().SetWrapByte(20);
     EXPECT_EQ(Wrap(A(18) + "\tb"), (Rows{A(18) + "\t|W", "b|L"}));
-    // The second row starts at column 20 (the first is 19 columns: a two-byte character moved down), so
-    // a TAB's fill reaches over its margin; the third row starts after the fill.
+    // A TAB's fill is counted from the start of its row, as the row is drawn: in the second row (which
+    // starts at column 20 of the line, the first being 19 columns) it stops at the row's margin too, and
+    // the third row starts after the fill.
     const std::string b(16, 'b');
     EXPECT_EQ(Wrap(A(19) + kA + b + "\tcc"), (Rows{A(19) + "|W", kA + b + "\t|W", "cc|L"}));
 }
@@ -162,4 +167,61 @@ TEST_F(WrapFixture, EditingAWrappedLineRewrapsFromTheRowBefore) {
     EXPECT_EQ(Dump(rows), (Rows{A(80) + "|W", "bb" + A(10) + "|L", "next|E"}));
     rows.ReplaceRows(2, 1, "");  // deleting the last line (a pure deletion) leaves the line break before it
     EXPECT_EQ(Dump(rows), (Rows{A(80) + "|W", "bb" + A(10) + "|L"}));
+}
+
+// Typing in a long wrapped line re-cuts only the rows up to where the new cuts meet the old ones again; the
+// rows after are kept, the undo record holds the typed byte and the few replaced rows' shapes, and the rows
+// are what a fresh wrap of the line gives. (Without WordBreak and TABs no row's cut looks past the next row,
+// so the rows of every line stay a fresh wrap of it after any edit.)
+TEST_F(WrapFixture, EditsInALongLineStopReWrappingWhereTheCutsMeetAgain) {
+    std::mt19937 rng(5);
+    const std::vector<std::string> pieces = {"a",    "bc",      " ",   kA,  kKan + kA, kTouten, kKuten,
+                                             kKakko, kKakkoEnd, "x_1", "(", ")",       ",",     "\xB1"};
+    const auto piece = [&] { return pieces[rng() % pieces.size()]; };
+    std::string line;
+    while (line.size() < 6000) line += piece();
+    for (int round = 0; round < 4; ++round) {
+        Option().SetWrapByte(std::vector<int>{80, 20, 27, 40}[static_cast<std::size_t>(round)]);
+        Option().SetLeading(round % 2 == 0);
+        Option().SetFollowPunctuation(round >= 2);
+        Option().SetFollowRetMark(round == 3);
+        TEditorStrings lines(rows, &host);
+        lines.SetTextStr("top\r\n" + line + "\r\n" + line + "\r\nend");
+        for (int step = 0; step < 150; ++step) {
+            const int row = 1 + static_cast<int>(rng() % static_cast<unsigned>(rows.Count() - 2));
+            std::string text(rows.RowText(row));
+            const std::size_t at = sjis::IsCharBoundary(text, text.size() / 2) ? text.size() / 2 : 0;
+            if (step % 10 == 9)
+                text.insert(at, "\r\n");  // Enter
+            else if (step % 3 == 2 && !text.empty())
+                text.erase(0, sjis::CharLength(text, 0));  // a deleted character
+            else
+                text.insert(at, piece());
+            if (rows.RowEnd(row) == reLineBreak) text += "\r\n";
+            rows.ReplaceRows(row, 1, text);
+            const TUndoData& record = rows.UndoObj().UndoRecord(rows.UndoObj().UndoCount() - 1);
+            ASSERT_LE(record.RemovedText.size(), 4u);
+            // Each row of every line is where a fresh wrap of the line puts it.
+            const Rows after = Dump(rows);
+            for (int r = 0; r < rows.Count();) {
+                const int last = rows.LineLastRow(r);
+                TEditorStringList fresh;
+                rows.WrapText(rows.RowsText(r, last - r + 1).Text, fresh);
+                fresh.SetRowEnd(fresh.Count() - 1, rows.RowEnd(last));
+                const Rows have(after.begin() + r, after.begin() + last + 1);
+                ASSERT_EQ(have, Dump(fresh))
+                    << "line at row " << r << ", step " << step << ", round " << round;
+                r = last + 1;
+            }
+        }
+        // A typed byte in a long line replaces a few rows, not the rest of the line.
+        const int row = lines.LineToRow(1) + 3;
+        std::string text(rows.RowText(row));
+        text.insert(0, "z");
+        rows.ReplaceRows(row, 1, text);
+        const TUndoData& record = rows.UndoObj().UndoRecord(rows.UndoObj().UndoCount() - 1);
+        EXPECT_LT(record.RemovedRowShapes.size(), 12u) << round;
+        EXPECT_EQ(record.RemovedText, "");
+        EXPECT_EQ(record.InsertedLength, 1);
+    }
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "editor/support/FakeEditorHost.h"
+#include <utility>
+
 #include "editor/support/RowsTestUtil.h"
 #include "editor/rows/EditorScreenStrings.h"
 #include "editor/rows/EditorStrings.h"
@@ -177,4 +179,36 @@ TEST_F(UndoFixture, UndoBringsBackAnEmptyLastRowWithoutLineBreak) {
     EXPECT_EQ(Dump(rows), (Rows{"x|L", "|E"}));
     rows.Redo();
     EXPECT_EQ(Dump(rows), (Rows{"y|E"}));
+}
+
+// A change handler that replaces or clears the text when an undo or redo ends: the step must not use its
+// record after the handler ran (the handler empties both stacks).
+TEST(UndoObj, AChangeHandlerMayReplaceTheTextWhenAStepEnds) {
+    struct TReplacingHost : TFakeEditorHost {
+        TEditorStrings* lines = nullptr;
+        const char* replaceBy = nullptr;  // armed for one notification
+        void StringsChanged() override {
+            if (const char* text = std::exchange(replaceBy, nullptr)) lines->SetTextStr(text);
+        }
+    } host;
+    TEditorScreenStrings rows;
+    TEditorStrings lines(rows, &host);
+    host.lines = &lines;
+    rows.AddEditor(&host, host.Options());
+    rows.ReplaceRows(0, 0, "one\r\n");
+    rows.ReplaceRows(0, 1, "two\r\n");
+    host.row = 5;
+    host.replaceBy = "new";
+    rows.Undo();
+    EXPECT_EQ(Dump(rows), (Rows{"new|L"}));
+    EXPECT_FALSE(rows.UndoObj().CanUndo() || rows.UndoObj().CanRedo());
+    EXPECT_EQ(host.row, 0);  // the undone record's caret
+
+    rows.ReplaceRows(0, 1, "x\r\n");
+    rows.Undo();
+    host.replaceBy = "";
+    rows.Redo();
+    EXPECT_EQ(rows.Count(), 0);
+    EXPECT_FALSE(rows.UndoObj().CanUndo() || rows.UndoObj().CanRedo());
+    EXPECT_EQ(host.caretHidden, 0);
 }

@@ -1,6 +1,7 @@
-// Model-based random test of the row list: random ReplaceRows calls (Japanese text, line breaks, TABs),
-// line operations, undo, redo, word-wrap and wrap-option switches and painter rescans, each checked
-// against a plain reference copy of the text.
+// Model-based random test of the row list: random ReplaceRows calls (Japanese text, line breaks, TABs,
+// now and then a line long enough for many rows), line operations, undo, redo, word-wrap and wrap-option
+// switches and painter rescans, each checked against a plain reference copy of the text; every undo and
+// redo must also bring back exactly the rows (texts and row ends) that were there.
 //
 // VELLORIA_RANDOM_STEPS sets the number of steps per run (default 3000), VELLORIA_RANDOM_SEED the first
 // seed (default fixed, so CI always runs the same sequences); VELLORIA_RANDOM_TRACE prints each step.
@@ -92,9 +93,11 @@ public:
         // Undoing everything restores the text of the last clear; redoing everything the last text.
         while (rows.UndoObj().CanUndo()) rows.Undo();
         ASSERT_EQ(Text(rows), FHistory.front()) << "after undoing everything";
+        ASSERT_EQ(Dump(rows), FShapes.front()) << "after undoing everything";
         CheckStructure();
         while (rows.UndoObj().CanRedo()) rows.Redo();
         ASSERT_EQ(Text(rows), FHistory.back()) << "after redoing everything";
+        ASSERT_EQ(Dump(rows), FShapes.back()) << "after redoing everything";
         CheckStructure();
         EXPECT_EQ(host.badRecords, 0);
         EXPECT_EQ(host.caretHidden, 0);
@@ -152,6 +155,11 @@ private:
             text += pieces[static_cast<std::size_t>(Rand(static_cast<int>(pieces.size())))];
         if (Rand(8) == 0) text += Repeat(Rand(2) ? "a" : kKan, 20 + Rand(120));  // long enough to wrap
         if (Rand(10) == 0) text += Repeat("w ", 10 + Rand(60));
+        if (Rand(40) == 0) {  // a line of many rows, so that re-wrapping can stop inside it
+            const std::string piece =
+                pieces[static_cast<std::size_t>(Rand(static_cast<int>(pieces.size()) - 5))];
+            text += Repeat(piece + kKan + "ab", 50 + Rand(300));
+        }
         if (Rand(6) == 0) {  // a block of lines
             const int lines = 3 + Rand(20);
             for (int i = 0; i < lines; ++i) {
@@ -174,10 +182,13 @@ private:
     void Edited() {
         FHistory.resize(FPos + 1);
         FHistory.push_back(FRef);
+        FShapes.resize(FPos + 1);
+        FShapes.push_back(Dump(rows));
         ++FPos;
     }
     void ResetHistory() {
         FHistory = {FRef};
+        FShapes = {Dump(rows)};
         FPos = 0;
     }
 
@@ -222,6 +233,7 @@ private:
                 FLastOp = "Undo";
                 rows.Undo();
                 FRef = FHistory[--FPos];
+                ASSERT_EQ(Dump(rows), FShapes[FPos]) << Where();
             }
         } else if (op < 78) {
             if (rows.UndoObj().CanRedo()) {
@@ -229,6 +241,7 @@ private:
                 FLastOp = "Redo";
                 rows.Redo();
                 FRef = FHistory[++FPos];
+                ASSERT_EQ(Dump(rows), FShapes[FPos]) << Where();
             }
         } else if (op < 82) {
             rows.SetWordWrap(!rows.WordWrap());
@@ -381,6 +394,7 @@ private:
     std::mt19937 FRng;
     std::string FRef;
     std::vector<std::string> FHistory;
+    std::vector<std::vector<std::string>> FShapes;  // the rows (Dump) at each point of FHistory
     std::size_t FPos = 0;
     int FStep = 0;
     std::string FLastOp;
