@@ -125,8 +125,8 @@ void TfrmMain::CreateActions() {
         if (slot) connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    // Commands that arrive with their own dialogs (import and export, printing, find and replace): they are
-    // in place and disabled until then.
+    // Commands that arrive with their own dialogs (import and export, find and replace): they are in place
+    // and disabled until then.
     const auto later = [](QAction* a) {
         a->setEnabled(false);
         return a;
@@ -137,8 +137,8 @@ void TfrmMain::CreateActions() {
     mnu.FileExport = later(item(QStringLiteral("ｴｸｽﾎﾟｰﾄ(&E)"), &TfrmMain::onClick_DocumentExport));
     mnu.FileSave = item(QStringLiteral("上書き保存(&S)"), &TfrmMain::onClick_DocumentSave);
     mnu.FileSaveAs = item(QStringLiteral("名前を付けて保存(&A)..."), &TfrmMain::onClick_DocumentSaveAs);
-    mnu.FilePrint = later(item(QStringLiteral("印刷(&P)"), &TfrmMain::onClick_DocumentPrint));
-    mnu.FilePreview = later(item(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&P)..."), &TfrmMain::onClick_DocumentPreview));
+    mnu.FilePrint = item(QStringLiteral("印刷(&P)"), &TfrmMain::onClick_DocumentPrint);
+    mnu.FilePreview = item(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&P)..."), &TfrmMain::onClick_DocumentPreview);
     mnu.FileQuit = item(QStringLiteral("終了(&Q)"), &TfrmMain::onClick_Quit);
 
     mnu.EditUndo =
@@ -196,7 +196,7 @@ void TfrmMain::CreateActions() {
     btn.New = button(TCommandIcon::New, QStringLiteral("新規作成"), &TfrmMain::onClick_DocumentClear);
     btn.Open = button(TCommandIcon::Open, QStringLiteral("開く"), &TfrmMain::onClick_DocumentLoad);
     btn.Save = button(TCommandIcon::Save, QStringLiteral("上書き保存"), &TfrmMain::onClick_DocumentSave);
-    btn.Print = later(button(TCommandIcon::Print, QStringLiteral("印刷"), &TfrmMain::onClick_DocumentPrint));
+    btn.Print = button(TCommandIcon::Print, QStringLiteral("印刷"), &TfrmMain::onClick_DocumentPrint);
     btn.Cut = button(TCommandIcon::Cut, QStringLiteral("切り取り"), &TfrmMain::onClick_EditCut);
     btn.Copy = button(TCommandIcon::Copy, QStringLiteral("コピー"), &TfrmMain::onClick_EditCopy);
     btn.Paste = button(TCommandIcon::Paste, QStringLiteral("貼り付け"), &TfrmMain::onClick_EditPaste);
@@ -415,6 +415,8 @@ void TfrmMain::onCreate_frmMain() {
     objAboutDialog->Copyright = QStringLiteral("Copyright (C) Velloria developers");
     objAboutDialog->MailAddress = QStringLiteral("velloria@example.org");
     objAboutDialog->SetDialogs(FOptions.Dialogs);
+    // Header left, footer centred, margins 15/15/10/10 mm; the font is the editor's at each job.
+    objStringsPrinter.SetDocumentDefaults();
 
     objInit->OpenIniFile();
     FFirstShow = true;
@@ -507,6 +509,8 @@ void TfrmMain::UpdateCommandStates() {
     const bool any = !FTree.Empty();
     mnu.FileSave->setEnabled(any);
     mnu.FileSaveAs->setEnabled(any);
+    mnu.FilePrint->setEnabled(any);
+    mnu.FilePreview->setEnabled(any);
     mnu.DocPrev->setEnabled(any);
     mnu.DocNext->setEnabled(any);
     mnu.DocDelete->setEnabled(any);

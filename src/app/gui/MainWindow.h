@@ -8,7 +8,7 @@
 //
 // The class is split by concern: MainWindow.cpp (construction, menus, toolbars, enabling, start-up and
 // shut-down), MainWindowBinding.cpp (the record binding, the forbidden-word rules and the document and
-// group commands), MainWindowFile.cpp (the file and edit commands and the list file host).
+// group commands), MainWindowFile.cpp (the file, print and edit commands and the list file host).
 #pragma once
 
 #include <QMainWindow>
@@ -22,6 +22,7 @@
 #include "app/DocumentTree.h"
 #include "app/ForbiddenWords.h"
 #include "app/ListFileHost.h"
+#include "printing/StringsPrinter.h"
 
 class QAction;
 class QLabel;
@@ -65,6 +66,8 @@ public:
     QProgressBar* barProgress = nullptr;
     TInit* objInit = nullptr;
     TAboutDialog* objAboutDialog = nullptr;
+    // The printer of the Print and Preview commands; its page settings stay from one job to the next.
+    TStringsPrinter objStringsPrinter;
 
     // Menus and their items.
     QMenu* mnuGrpFile = nullptr;
@@ -232,6 +235,9 @@ private:
     void ReadList(const QString& fileName);
     void SelectFirstNode();
     void ShowFileNotFound(const QString& fileName);
+    // Stores the current document and gives the printer its file name, the document's name in the header,
+    // the page number in the footer, and the editor's font and colour (Print and Preview).
+    void PreparePrinter();
     QMessageBox::StandardButton Message(QMessageBox::Icon icon, const QString& text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton);

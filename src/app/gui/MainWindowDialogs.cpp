@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QPrintDialog>
 #include <QUrl>
 
 QMessageBox::StandardButton TMainWindowDialogs::Message(QWidget* parent, QMessageBox::Icon icon,
@@ -36,6 +37,11 @@ QString TMainWindowDialogs::OpenFileName(QWidget* parent, const TFileDialog& dia
 
 QString TMainWindowDialogs::SaveFileName(QWidget* parent, const TFileDialog& dialog) {
     return RunFileDialog(parent, dialog, true);
+}
+
+bool TMainWindowDialogs::PrintSetup(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 int TMainWindowDialogs::Exec(QDialog& dialog) {

@@ -1,7 +1,7 @@
-// The modal questions and file dialogs of the main window, and the shell's "open".
+// The modal questions, file dialogs and printer setup of the main window, and the shell's "open".
 //
 // The window asks everything through one TMainWindowDialogs object, so that tests answer the questions
-// themselves instead of a user. The default implementation uses QMessageBox, QFileDialog and
+// themselves instead of a user. The default implementation uses QMessageBox, QFileDialog, QPrintDialog and
 // QDesktopServices.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <QString>
 
 class QDialog;
+class QPrinter;
 class QUrl;
 class QWidget;
 
@@ -31,6 +32,10 @@ public:
     // overwriting.
     virtual QString OpenFileName(QWidget* parent, const TFileDialog& dialog);
     virtual QString SaveFileName(QWidget* parent, const TFileDialog& dialog);
+
+    // The printer setup dialog on printer (printer, paper, output file), which it changes; false when
+    // cancelled.
+    virtual bool PrintSetup(QWidget* parent, QPrinter& printer);
 
     // Shows a dialog modally (the About box); returns its result.
     virtual int Exec(QDialog& dialog);

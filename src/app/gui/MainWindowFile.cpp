@@ -15,6 +15,8 @@
 #include "app/gui/EditCommands.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowDialogs.h"
+#include "app/gui/RecordFields.h"
+#include "editor/rows/EditorStrings.h"
 #include "editor/widget/Editor.h"
 #include "text/SjisCodec.h"
 
@@ -195,13 +197,43 @@ void TfrmMain::OpenCommandLine() {
     SelectFirstNode();
 }
 
-// ---- Not yet available
-// -------------------------------------------------------------------------------------- Printing, import and
-// export, find and replace come with their own dialogs; their menu items and buttons are in place and
-// disabled until then.
+// ---- Print and Preview ------------------------------------------------------------------------------------
 
-void TfrmMain::onClick_DocumentPrint() {}
-void TfrmMain::onClick_DocumentPreview() {}
+void TfrmMain::PreparePrinter() {
+    StoreCurrentDocument();
+    const TDocumentRecord record = GetNodeRecord(SelectedNode());
+    objStringsPrinter.SetFileName(FFileName);
+    objStringsPrinter.SetHeader(TStringsPrinter::DocumentHeader(recfield::Name(record)));
+    objStringsPrinter.SetFooter("%p");
+    // The whole font (family, size, weight, italic, pitch) as the editor shows it.
+    objStringsPrinter.SetFont(txtDocument->font());
+    objStringsPrinter.SetFontColor(txtDocument->Resolve(txtDocument->FontColor()));
+}
+
+void TfrmMain::onClick_DocumentPrint() {
+    if (!SelectedNode()) return;
+    if (RefuseForbiddenEditorText()) return;
+    // The setup dialog comes before anything is stored: Cancel leaves the list as it was.
+    if (!Dialogs().PrintSetup(this, objStringsPrinter.Printer())) return;
+    PreparePrinter();
+    // The editor's logical lines, not its wrapped screen rows.
+    if (objStringsPrinter.Print(txtDocument->Lines(), this) == TPrintResult::Failed) {
+        Inform(QMessageBox::Warning,
+               QStringLiteral("印刷できませんでした。\r\n") + objStringsPrinter.LastError());
+    }
+}
+
+void TfrmMain::onClick_DocumentPreview() {
+    if (!SelectedNode()) return;
+    if (RefuseForbiddenEditorText()) return;
+    PreparePrinter();
+    objStringsPrinter.PreviewStrings(txtDocument->Lines(), this);
+}
+
+// ---- Not yet available ------------------------------------------------------------------------------------
+// Import and export, find and replace come with their own dialogs; their menu items and buttons are in
+// place and disabled until then.
+
 void TfrmMain::onClick_DocumentInport() {}
 void TfrmMain::onClick_DocumentExport() {}
 void TfrmMain::onClick_FindDialog() {}

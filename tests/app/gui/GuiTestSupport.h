@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPrinter>
 #include <QUrl>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "app/gui/MainWindowDialogs.h"
@@ -63,6 +65,17 @@ public:
         return QDialog::Accepted;
     }
     std::function<void(QDialog&)> OnExec;
+    // Answers the printer setup dialog (it may set up the printer); a dialog without it fails the test.
+    std::function<bool(QPrinter&)> OnPrintSetup;
+    int PrintSetups = 0;
+    bool PrintSetup(QWidget*, QPrinter& printer) override {
+        ++PrintSetups;
+        if (!OnPrintSetup) {
+            ADD_FAILURE() << "unexpected printer setup dialog";
+            return false;
+        }
+        return OnPrintSetup(printer);
+    }
     void OpenUrl(const QUrl& url) override { Urls.push_back(url); }
 
     // Texts of the boxes shown so far, and forgetting them.

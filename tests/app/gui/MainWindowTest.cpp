@@ -6,11 +6,18 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QDate>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPageSize>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -21,7 +28,9 @@
 #include "app/gui/DocumentModel.h"
 #include "app/gui/DocumentTreeView.h"
 #include "app/gui/Init.h"
+#include "base/Strings.h"
 #include "editor/widget/Editor.h"
+#include "printing/FormStrPreview.h"
 #include "text/SjisCodec.h"
 
 namespace {
@@ -549,6 +558,121 @@ TEST_F(MainWindowTest, FullSessionSavesWhatWasEdited) {
     EXPECT_EQ(w->edtDocumentAddr->text(), QStringLiteral("https://example.org/"));
     Click(w->barStandard, w->btn.Save);
     EXPECT_EQ(ReadBytes(sample), want);
+}
+
+// ---- Print and Preview -----------------------------------------------------------------------------------
+
+// Text without any white space (pdftotext puts line breaks and column gaps where the layout had them).
+QString Squeezed(QString text) {
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text;
+}
+
+TEST_F(MainWindowTest, PrintWritesTheDocumentToAPdf) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    ASSERT_FALSE(pdftotext.isEmpty())
+        << "pdftotext is missing: scripts/install-deps.sh installs poppler-utils";
+    // Without documents the menu item is disabled and the toolbar button does nothing.
+    Start();
+    EXPECT_FALSE(Choose(w->mnuGrpFile, w->mnu.FilePrint));
+    EXPECT_FALSE(Choose(w->mnuGrpFile, w->mnu.FilePreview));
+    Click(w->barStandard, w->btn.Print);
+    EXPECT_EQ(dialogs.PrintSetups, 0);
+    Close();
+
+    const fs::path sample = dir / "sample.vlt";
+    fs::copy_file(fs::path(VELLORIA_SOURCE_DIR) / "examples/sample.vlt", sample);
+    Open(sample);
+    TDocumentNode* memo = Node("会議メモ");
+    ASSERT_NE(memo, nullptr);
+    w->treDocument->expand(w->Model().IndexOf(memo->Parent()));
+    ClickNode(memo);
+    ASSERT_EQ(w->SelectedNode(), memo);
+    const std::string stored = memo->Record().Text;
+
+    // A forbidden word stops the command before the setup dialog and is selected.
+    Type(0, "FILETYPE");
+    Click(w->barStandard, w->btn.Print);
+    EXPECT_EQ(dialogs.PrintSetups, 0);
+    EXPECT_EQ(dialogs.Last(), QStringLiteral("使用できない単語があります。"));
+    EXPECT_EQ(w->txtDocument->SelText(), "FILETYPE");
+    w->txtDocument->SetSelText(Sjis("印刷前の追記"));
+
+    // Cancel in the setup dialog: nothing printed, nothing stored.
+    dialogs.OnPrintSetup = [](QPrinter&) { return false; };
+    Click(w->barStandard, w->btn.Print);
+    EXPECT_EQ(dialogs.PrintSetups, 1);
+    EXPECT_EQ(memo->Record().Text, stored);
+
+    // OK with a PDF file chosen: the edited text is stored and printed.
+    const QString pdf = Q(dir / "memo.pdf");
+    dialogs.OnPrintSetup = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        return true;
+    };
+    dialogs.Forget();
+    ASSERT_TRUE(Choose(w->mnuGrpFile, w->mnu.FilePrint));
+    EXPECT_EQ(dialogs.Count(), 0) << dialogs.Last().toStdString();
+    EXPECT_EQ(memo->Record().Text, Sjis("印刷前の追記") + stored);
+    EXPECT_EQ(w->objStringsPrinter.Font(), w->txtDocument->font());
+    const QString shots = qEnvironmentVariable("VELLORIA_PRINT_SHOTS");
+    if (!shots.isEmpty()) QFile::copy(pdf, shots + QStringLiteral("/window-print.pdf"));
+
+    QProcess process;
+    process.start(pdftotext, {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\f'));
+    ASSERT_EQ(pages.size(), 2);  // one page, ended by a form feed
+    // Header: the list file's name, the document's name and today's date; footer: the page number.
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/M/d"));
+    EXPECT_TRUE(Squeezed(pages[0]).startsWith(QStringLiteral("sample.vlt-会議メモ") + today))
+        << pages[0].toStdString();
+    EXPECT_TRUE(pages[0].trimmed().endsWith(QLatin1Char('1')));
+    const QString body = Squeezed(pages[0]);
+    strings::ForEachLine(memo->Record().Text, [&](std::string_view line) {
+        const QString text = Squeezed(SjisCodec::ToUnicode(line));
+        EXPECT_TRUE(body.contains(text)) << text.toStdString();
+    });
+
+    // A file that cannot be written is reported, not taken for printed.
+    dialogs.OnPrintSetup = [&](QPrinter& printer) {
+        printer.setOutputFileName(Q(dir / "no/such/folder/memo.pdf"));
+        return true;
+    };
+    Click(w->barStandard, w->btn.Print);
+    ASSERT_EQ(dialogs.Count(), 1);
+    EXPECT_TRUE(dialogs.Last().startsWith(QStringLiteral("印刷できませんでした。")))
+        << dialogs.Last().toStdString();
+    dialogs.Answers = {QMessageBox::No};  // the stored edit makes closing ask
+}
+
+TEST_F(MainWindowTest, PreviewShowsTheDocumentAndCloses) {
+    Open(fs::path(VELLORIA_SOURCE_DIR) / "examples/sample.vlt");
+    TDocumentNode* memo = Node("会議メモ");
+    ASSERT_NE(memo, nullptr);
+    w->treDocument->expand(w->Model().IndexOf(memo->Parent()));
+    ClickNode(memo);
+    ASSERT_EQ(w->SelectedNode(), memo);
+    QString status;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* preview = dynamic_cast<TFormStrPreview*>(QApplication::activeModalWidget());
+        if (!preview || !preview->isVisible()) return;
+        timer.stop();
+        status = preview->StatusText();
+        const QString shots = qEnvironmentVariable("VELLORIA_PRINT_SHOTS");
+        if (!shots.isEmpty()) preview->grab().save(shots + QStringLiteral("/window-preview.png"));
+        QTest::mouseClick(preview->SpeedButton8, Qt::LeftButton);
+    });
+    timer.start();
+    ASSERT_TRUE(Choose(w->mnuGrpFile, w->mnu.FilePreview));
+    EXPECT_EQ(status, QStringLiteral("  1 /   1"));
+    EXPECT_EQ(dialogs.PrintSetups, 0);  // no setup step
+    EXPECT_FALSE(w->Modified());
 }
 
 // ---- Start-up and shut-down ------------------------------------------------------------------------------
