@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/edit/RowColumns.h"
+#include "editor/rows/EditorScreenStrings.h"
 
 std::int64_t TTextOffsets::RowLength(int row) const {
     return static_cast<std::int64_t>(FColumns->Text(row).size()) +
@@ -10,19 +11,26 @@ std::int64_t TTextOffsets::RowLength(int row) const {
 }
 
 std::int64_t TTextOffsets::RowsLength(int fromRow, int toRow) const {
-    std::int64_t length = 0;
-    for (int r = std::max(0, fromRow); r < toRow; ++r) length += RowLength(r);
-    return length;
+    const TEditorScreenStrings& rows = FColumns->Rows();
+    fromRow = std::max(0, fromRow);
+    toRow = std::min(toRow, rows.Count());
+    return toRow > fromRow ? rows.RowOffset(toRow) - rows.RowOffset(fromRow) : 0;
 }
 
 int TTextOffsets::RowAtOffset(int fromRow, std::int64_t& offset) const {
-    const int n = FColumns->Count();
-    for (int r = std::max(0, fromRow); r < n; ++r) {
-        const std::int64_t length = RowLength(r);
-        if (offset < length) return r;
-        offset -= length;
+    const TEditorScreenStrings& rows = FColumns->Rows();
+    const int n = rows.Count();
+    fromRow = std::max(0, fromRow);
+    if (fromRow >= n) return n;
+    const std::int64_t at = rows.RowOffset(fromRow) + offset;
+    const std::int64_t total = rows.RowOffset(n);
+    if (at >= total) {
+        offset = at - total;
+        return n;
     }
-    return n;
+    const int row = rows.RowAtOffset(at);
+    offset = at - rows.RowOffset(row);
+    return row;
 }
 
 std::int64_t TTextOffsets::TextLength() const {

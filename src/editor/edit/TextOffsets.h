@@ -37,9 +37,8 @@ public:
     TRowByte OffsetToRowByte(int baseRow, std::int64_t offset) const;
 
 private:
-    // The only two functions that turn rows into offsets and back. They walk the rows between the two ends;
-    // once the row list keeps partial sums of its row lengths (RowOffset and RowAtOffset in O(log n)),
-    // each becomes a call or two of those.
+    // The only two functions that turn rows into offsets and back, each a call or two of the row list's
+    // partial sums of its row lengths (RowOffset, RowAtOffset: O(log n)).
     //   RowsLength: characters in rows fromRow..toRow-1.
     //   RowAtOffset: the row that holds the position `offset` characters after the start of fromRow (the
     //   last row whose start is at or before it); `offset` becomes the remainder in that row. Count() when
