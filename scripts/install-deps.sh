@@ -2,7 +2,8 @@
 # Installs the Debian packages Velloria needs to build, test and run, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev googletest
-          libbenchmark-dev fonts-ipafont-gothic xvfb xauth poppler-utils clang libclang-rt-14-dev)
+          libbenchmark-dev fonts-ipafont-gothic xvfb xauth poppler-utils clang libclang-rt-14-dev
+          desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin dpkg-dev file groff-base)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -32,8 +32,7 @@ class TFormStrProgress;
 class TMetaFileList;
 class TStrings;
 
-// A fixed underlying type: a value read from elsewhere may be out of range, and the setters clamp it.
-enum TStringsPrinterHeaderAlign : int { haNone, haLeft, haCenter, haRight };
+enum TStringsPrinterHeaderAlign { haNone, haLeft, haCenter, haRight };
 
 enum class TPrintResult {
     Printed,

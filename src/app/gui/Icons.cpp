@@ -1,6 +1,7 @@
 #include "app/gui/Icons.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -274,36 +275,43 @@ QIcon Marked() {
     return icon;
 }
 
+void PaintProgram(QPainter& p) {
+    // A stack of three cards with lines of text, the top one with a folded corner. The scalable file of the
+    // installed icon (data/icons/velloria.svg) draws the same shapes.
+    p.setPen(QPen(QColor(40, 70, 120), 1.2));
+    p.setBrush(QColor(120, 160, 215));
+    p.drawRoundedRect(QRectF(9, 3, 20, 24), 2, 2);
+    p.setBrush(QColor(170, 200, 235));
+    p.drawRoundedRect(QRectF(6, 5, 20, 24), 2, 2);
+    QPainterPath card;
+    card.moveTo(3, 7);
+    card.lineTo(17, 7);
+    card.lineTo(23, 13);
+    card.lineTo(23, 31);
+    card.lineTo(3, 31);
+    card.closeSubpath();
+    p.setBrush(Qt::white);
+    p.drawPath(card);
+    p.drawLine(QPointF(17, 7), QPointF(17, 13));
+    p.drawLine(QPointF(17, 13), QPointF(23, 13));
+    p.setPen(QPen(QColor(200, 60, 50), 2));
+    for (qreal y = 17; y <= 28; y += 4) p.drawLine(QPointF(6, y), QPointF(20, y));
+}
+
+QImage ProgramImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    PaintProgram(p);
+    p.end();
+    return image;
+}
+
 QIcon Program() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 32.0, size / 32.0);
-        // A stack of three cards with lines of text, the top one with a folded corner.
-        p.setPen(QPen(QColor(40, 70, 120), 1.2));
-        p.setBrush(QColor(120, 160, 215));
-        p.drawRoundedRect(QRectF(9, 3, 20, 24), 2, 2);
-        p.setBrush(QColor(170, 200, 235));
-        p.drawRoundedRect(QRectF(6, 5, 20, 24), 2, 2);
-        QPainterPath card;
-        card.moveTo(3, 7);
-        card.lineTo(17, 7);
-        card.lineTo(23, 13);
-        card.lineTo(23, 31);
-        card.lineTo(3, 31);
-        card.closeSubpath();
-        p.setBrush(Qt::white);
-        p.drawPath(card);
-        p.drawLine(QPointF(17, 7), QPointF(17, 13));
-        p.drawLine(QPointF(17, 13), QPointF(23, 13));
-        p.setPen(QPen(QColor(200, 60, 50), 2));
-        for (qreal y = 17; y <= 28; y += 4) p.drawLine(QPointF(6, y), QPointF(20, y));
-        p.end();
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 32, 48, 64, 256}) icon.addPixmap(QPixmap::fromImage(ProgramImage(size)));
     return icon;
 }
 

@@ -6,6 +6,9 @@
 
 #include <QIcon>
 
+class QImage;
+class QPainter;
+
 enum class TCommandIcon {
     New,
     Open,
@@ -41,7 +44,10 @@ QIcon Group();
 QIcon GroupOpen();
 QIcon Marked();
 
-// The program's icon (window and About box).
+// The program's icon (window and About box), drawn on a 32 x 32 grid; the installed PNG files are rendered
+// at build time from the same drawing.
+void PaintProgram(QPainter& p);
+QImage ProgramImage(int size);
 QIcon Program();
 
 }  // namespace icons

@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 #include <QMessageBox>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -233,6 +234,17 @@ private:
     bool SaveList(bool askName);
     bool WriteList(const QString& fileName);
     void ReadList(const QString& fileName);
+    // The list file's size and modification time when this window last read or wrote it. Saving over a file
+    // whose size or time differ asks first: another window or program changed it since.
+    struct TDiskStamp {
+        QString File;
+        std::uintmax_t Size = 0;
+        std::filesystem::file_time_type Time;
+        bool Valid = false;
+    };
+    void RememberDiskStamp(const QString& fileName);
+    bool ConfirmOverwriteChangedFile(const QString& fileName);
+    TDiskStamp FDiskStamp;
     void SelectFirstNode();
     void ShowFileNotFound(const QString& fileName);
     // Stores the current document and gives the printer its file name, the document's name in the header,

@@ -70,7 +70,34 @@ QMessageBox::StandardButton TfrmMain::Message(QMessageBox::Icon icon, const QStr
 
 bool TfrmMain::WriteList(const QString& fileName) {
     TListFile list(FTree, *this);
-    return list.WriteListFile(ToPath(fileName));
+    if (!list.WriteListFile(ToPath(fileName))) return false;
+    RememberDiskStamp(fileName);
+    return true;
+}
+
+void TfrmMain::RememberDiskStamp(const QString& fileName) {
+    std::error_code error;
+    const std::filesystem::path path = ToPath(fileName);
+    FDiskStamp = {fileName, std::filesystem::file_size(path, error), {}, false};
+    if (!error) FDiskStamp.Time = std::filesystem::last_write_time(path, error);
+    FDiskStamp.Valid = !error;
+}
+
+bool TfrmMain::ConfirmOverwriteChangedFile(const QString& fileName) {
+    if (!FDiskStamp.Valid || FDiskStamp.File != fileName) return true;
+    std::error_code sizeError, timeError;
+    const std::filesystem::path path = ToPath(fileName);
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    const auto time = std::filesystem::last_write_time(path, timeError);
+    // A file that is gone loses nothing when it is written again.
+    if (sizeError || timeError) return true;
+    if (size == FDiskStamp.Size && time == FDiskStamp.Time) return true;
+    const QString text =
+        QStringLiteral("このファイルは読み込んだ後で他のウィンドウまたはプログラムによって変更されています。\n"
+                       "上書きすると、その変更は失われます。上書きしますか？\n") +
+        QDir::toNativeSeparators(fileName);
+    return Message(QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 bool TfrmMain::SaveList(bool askName) {
@@ -79,7 +106,9 @@ bool TfrmMain::SaveList(bool askName) {
     if (askName || FFileName.isEmpty()) {
         const QString chosen = Dialogs().SaveFileName(this, SaveDialog(askName ? FFileName : QString()));
         if (chosen.isEmpty()) return false;
-        FFileName = chosen;
+        FFileName = chosen;  // the save dialog has asked about overwriting
+    } else if (!ConfirmOverwriteChangedFile(FFileName)) {
+        return false;
     }
     return WriteList(FFileName);
 }
@@ -126,6 +155,8 @@ void TfrmMain::onClick_DocumentClear() {
 }
 
 void TfrmMain::ReadList(const QString& fileName) {
+    // Taken before the reading: a change while the file is read counts as a change since.
+    RememberDiskStamp(fileName);
     TListFile list(FTree, *this);
     if (FTree.Empty()) {
         // A whole list: one reset of the view instead of one insertion per node. The reader's messages wait

@@ -282,6 +282,73 @@ TEST_F(MainWindowTest, AFailedSaveSaysWhyAndKeepsTheList) {
     EXPECT_TRUE(w->close());
 }
 
+TEST_F(MainWindowTest, SavingOverAListChangedOnDiskAsksFirst) {
+    const fs::path file =
+        Write("shared.vlt", kHeader + "#[DOCCOUNT:1]\r\n" + Record("0000:20240101:one", "first"));
+    Open(file);
+    ClickNode(w->Tree().First());
+
+    // A second window on the same file saves its edit first: no question there.
+    TfrmMainOptions options;
+    options.IniFile = dir / "velloria.ini";
+    options.Dialogs = &dialogs;
+    options.CommandLineFile = Q(file);
+    auto other = std::make_unique<TfrmMain>(options);
+    other->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(other.get()));
+    QApplication::processEvents();  // the command line is read after the first painting
+    ASSERT_EQ(other->Tree().Count(), 1u);
+    other->SelectNode(other->Tree().First());
+    other->txtDocument->SetSelStart(0);
+    other->txtDocument->SetSelText("other ");
+    Click(other->barStandard, other->btn.Save);
+    EXPECT_EQ(dialogs.Count(), 0);
+    const std::string othersList = ReadBytes(file);
+    ASSERT_NE(othersList.find("other first"), std::string::npos);
+    other->close();
+    other.reset();
+
+    // The first window's save asks; No keeps the other window's file and this window's edit.
+    Type(0, "mine ");
+    dialogs.Answers = {QMessageBox::No};
+    Click(w->barStandard, w->btn.Save);
+    ASSERT_EQ(dialogs.Count(), 1);
+    EXPECT_EQ(dialogs.Shown[0].Icon, QMessageBox::Warning);
+    EXPECT_EQ(dialogs.Shown[0].Buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_TRUE(dialogs.Last().endsWith(Q(file)));
+    EXPECT_EQ(ReadBytes(file), othersList);
+    EXPECT_TRUE(w->Modified());
+    // Closing with Yes to "save?" meets the same question: No there keeps the window open.
+    dialogs.Answers = {QMessageBox::Yes, QMessageBox::No};
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(ReadBytes(file), othersList);
+
+    // Yes writes; the next save of the file as written asks nothing.
+    dialogs.Forget();
+    dialogs.Answers = {QMessageBox::Yes};
+    Click(w->barStandard, w->btn.Save);
+    EXPECT_EQ(dialogs.Count(), 1);
+    EXPECT_NE(ReadBytes(file).find("mine first"), std::string::npos);
+    EXPECT_FALSE(w->Modified());
+    Type(0, "again ");
+    Click(w->barStandard, w->btn.Save);
+    EXPECT_EQ(dialogs.Count(), 1);
+
+    // A rewrite of the same size counts by its time alone; a file that is gone is simply written again.
+    const std::string same = ReadBytes(file);
+    WriteBytes(file, std::string(same.size(), 'x'));
+    fs::last_write_time(file, fs::last_write_time(file) - std::chrono::hours(1));
+    Type(0, "late ");
+    dialogs.Answers = {QMessageBox::No};
+    Click(w->barStandard, w->btn.Save);
+    EXPECT_EQ(dialogs.Count(), 2);
+    EXPECT_EQ(ReadBytes(file), std::string(same.size(), 'x'));
+    fs::remove(file);
+    Click(w->barStandard, w->btn.Save);
+    EXPECT_EQ(dialogs.Count(), 2);
+    EXPECT_NE(ReadBytes(file).find("late again mine first"), std::string::npos);
+}
+
 // ---- Document commands --------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, SortAndStepThroughAGroup) {
