@@ -32,7 +32,8 @@ class TFormStrProgress;
 class TMetaFileList;
 class TStrings;
 
-enum TStringsPrinterHeaderAlign { haNone, haLeft, haCenter, haRight };
+// A fixed underlying type: a value read from elsewhere may be out of range, and the setters clamp it.
+enum TStringsPrinterHeaderAlign : int { haNone, haLeft, haCenter, haRight };
 
 enum class TPrintResult {
     Printed,

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for SECONDS (default 30) each, from its seed corpus, and fails on any finding.
+# FUZZ_SEED sets libFuzzer's seed (default 1, so that a CI run can be repeated; 0 picks one at random).
 #   tests/fuzz/run.sh [SECONDS] [BUILD_DIR]
 # BUILD_DIR is a tree configured with -DVELLORIA_FUZZ=ON (scripts/sanitize.sh makes build-sanitize).
 # New inputs found go to a scratch corpus, never into the repository; a crashing input is kept in
@@ -19,7 +20,7 @@ status=0
 for target in $(find "$build/tests/fuzz" -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x | sort); do
     name=$(basename "$target"); name=${name#fuzz_}
     mkdir -p "$scratch/$name"
-    args=(-max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1
+    args=(-max_total_time="$seconds" -seed="${FUZZ_SEED:-1}" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1
           -artifact_prefix="$findings/$name-")
     [ -f "$here/dict/$name.dict" ] && args+=(-dict="$here/dict/$name.dict")
     echo "== fuzz $name for ${seconds}s"
