@@ -10,25 +10,12 @@
 #include <vector>
 
 #include "editor/edit/EditTestSupport.h"
+#include "editor/support/RowsTestUtil.h"
 #include "fuzz/FuzzCheck.h"
 
 using namespace edittest;
 
 namespace {
-
-// CR LF, a lone CR and a lone LF all become CR LF, as the rows store them.
-std::string Normalize(std::string_view s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r' || s[i] == '\n') {
-            out += "\r\n";
-            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
 
 class TInput {
 public:
@@ -85,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     f.model.InsertText(text);
                 }
                 if (selected || !text.empty())
-                    ref.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(count), Normalize(text));
+                    ref.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(count), rowtest::NormalizeBreaks(text));
                 if (f.rows.UndoObj().UndoCount() != records) {
                     history.resize(at + 1);
                     history.push_back(ref);

@@ -25,20 +25,6 @@ long EnvNumber(const char* name, long fallback) {
     return value && *value ? std::strtol(value, nullptr, 10) : fallback;
 }
 
-// CR LF, a lone CR and a lone LF all become CR LF, as the rows store them.
-std::string Normalize(std::string_view s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r' || s[i] == '\n') {
-            out += "\r\n";
-            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
 class TRandomSelectionRun {
 public:
     explicit TRandomSelectionRun(unsigned seed) : FRng(seed) {
@@ -137,7 +123,7 @@ private:
             f.model.InsertText(text);
         }
         if (selected || !text.empty()) {
-            const std::string inserted = std::string(static_cast<std::size_t>(pad), ' ') + Normalize(text);
+            const std::string inserted = std::string(static_cast<std::size_t>(pad), ' ') + rowtest::NormalizeBreaks(text);
             FRef = FRef.substr(0, static_cast<std::size_t>(start)) + inserted +
                    FRef.substr(static_cast<std::size_t>(start + length));
             // After the text; a lone lead byte at its end pairs with the next byte, and the caret stands
@@ -199,7 +185,7 @@ private:
                 row.substr(static_cast<std::size_t>(span.first), static_cast<std::size_t>(span.Length())) +
                 "\r\n";
             rebuilt += row.substr(0, static_cast<std::size_t>(span.first)) +
-                       (r == box.top ? Normalize(text) : "") +
+                       (r == box.top ? rowtest::NormalizeBreaks(text) : "") +
                        row.substr(static_cast<std::size_t>(span.end)) +
                        (f.rows.RowEnd(r) == reLineBreak ? "\r\n" : "");
         }

@@ -31,22 +31,6 @@ long EnvNumber(const char* name, long fallback) {
     return value && *value ? std::strtol(value, nullptr, 10) : fallback;
 }
 
-// CR LF, a lone CR and a lone LF all become CR LF.
-std::string Normalize(std::string_view s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r') {
-            out += "\r\n";
-            if (i + 1 < s.size() && s[i + 1] == '\n') ++i;
-        } else if (s[i] == '\n') {
-            out += "\r\n";
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
 bool EndsWithBreak(const std::string& s) {
     return s.size() >= 2 && s.compare(s.size() - 2, 2, "\r\n") == 0;
 }
@@ -220,7 +204,7 @@ private:
             if (count == 0 && text.empty()) text = "z";
             const int start = RowOffset(a);
             const int end = RowOffset(a + count);
-            FRef = FRef.substr(0, static_cast<std::size_t>(start)) + Normalize(text) +
+            FRef = FRef.substr(0, static_cast<std::size_t>(start)) + NormalizeBreaks(text) +
                    FRef.substr(static_cast<std::size_t>(end));
             FLastOp = "ReplaceRows " + std::to_string(a) + " " + std::to_string(count) + " [" + text + "]";
             rows.ReplaceRows(a, count, text);
@@ -274,7 +258,7 @@ private:
             std::string text;
             for (int k = 1 + Rand(8); k > 0; --k) text += RandomText() + "\r\n";
             lines.SetTextStr(text);
-            FRef = Normalize(text);
+            FRef = NormalizeBreaks(text);
             if (!FRef.empty() && !EndsWithBreak(FRef)) FRef += "\r\n";
             ResetHistory();
         } else {
@@ -282,7 +266,7 @@ private:
             if (n > 0) {
                 std::string text(rows.RowText(n - 1));
                 text += "q";
-                FRef = FRef.substr(0, static_cast<std::size_t>(RowOffset(n - 1))) + Normalize(text);
+                FRef = FRef.substr(0, static_cast<std::size_t>(RowOffset(n - 1))) + NormalizeBreaks(text);
                 rows.ReplaceRows(n - 1, 1, text);
                 Edited();
             }

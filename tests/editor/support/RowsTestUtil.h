@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/rows/EditorScreenStrings.h"
@@ -44,6 +45,20 @@ inline std::string Text(const TEditorScreenStrings& rows) {
 inline std::string Repeat(const std::string& s, int n) {
     std::string out;
     for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+// CR LF, a lone CR and a lone LF all become CR LF, as the rows store them.
+inline std::string NormalizeBreaks(std::string_view s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' || s[i] == '\n') {
+            out += "\r\n";
+            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+        } else {
+            out += s[i];
+        }
+    }
     return out;
 }
 
