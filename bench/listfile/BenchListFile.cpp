@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TempDir.h"
 #include "TreeGenerator.h"
 #include "app/LineReader.h"
 #include "app/ListFile.h"
@@ -185,8 +186,8 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--read-only") == 0) return ReadOnly(argv[2]);
 
     const bool small = Small();
-    gDir = fs::temp_directory_path() / ("vel_bench_listfile_" + std::to_string(getpid()));
-    fs::create_directories(gDir);
+    static TTempDir dir("vel_bench_listfile_");
+    gDir = dir.Path();
     gFile = gDir / "list.vlt";
     gWritten = gDir / "written.vlt";
     gCopy = gDir / "copy.vlt";

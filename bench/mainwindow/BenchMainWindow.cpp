@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TempDir.h"
 #include "TreeGenerator.h"
 #include "app/ListFile.h"
 #include "app/gui/DocumentModel.h"
@@ -299,8 +300,8 @@ int main(int argc, char** argv) {
     RegisterFontSubstitutes();
     const char* small = std::getenv("VELLORIA_BENCH_SMALL");
     gSmall = small && *small && std::strcmp(small, "0") != 0;
-    gDir = fs::temp_directory_path() / ("vel_bench_mainwindow_" + std::to_string(getpid()));
-    fs::create_directories(gDir);
+    static TTempDir dir("vel_bench_mainwindow_");
+    gDir = dir.Path();
     gBig = gDir / "list.vlt";
     gEmpty = gDir / "empty.vlt";
     gSmallDocs = gDir / "small-docs.vlt";

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TempDir.h"
 #include "editor/search/SearchText.h"
 
 extern char** environ;
@@ -119,7 +120,8 @@ TFixture& Fixture() {
     TFixture& f = gFixture;
     if (!f.Ready) {
         f.Text = GenerateText(Small() ? (std::size_t{1} << 20) : std::size_t{100} << 20);
-        f.File = fs::temp_directory_path() / ("velloria-bench-search-" + std::to_string(getpid()) + ".txt");
+        static TTempDir dir("vel_bench_search_");
+        f.File = dir / "text.txt";
         std::ofstream(f.File, std::ios::binary)
             .write(f.Text.data(), static_cast<std::streamsize>(f.Text.size()));
         f.Ready = true;
