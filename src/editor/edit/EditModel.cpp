@@ -216,6 +216,10 @@ void TEditModel::InsertText(std::string_view text) {
     }
     const std::string_view line = FColumns.Text(row);
     const int at = FColumns.ColumnToByte(row, FCol);
+    if (FOverwriteMode && pad == 0 && at < static_cast<int>(line.size())) {
+        OverwriteText(text);
+        return;
+    }
     std::string block(line.substr(0, static_cast<std::size_t>(at)));
     block.append(static_cast<std::size_t>(pad), ' ');
     block.append(text);

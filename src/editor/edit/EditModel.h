@@ -7,7 +7,8 @@
 // edit API to it; keys, mouse gestures and clipboard logic are built on it too.
 //
 // The class is split by concern: EditModel.cpp (offsets, selection text and edits), EditModelCaret.cpp
-// (the caret rule and caret moves), EditModelSelection.cpp (anchor, ranges and selection state).
+// (the caret rule and caret moves), EditModelSelection.cpp (anchor, ranges and selection state),
+// EditModelKeys.cpp (the keyboard commands).
 #pragma once
 
 #include <cstdint>
@@ -91,6 +92,39 @@ public:
     void DeleteSelection();
     void SelectAll();
 
+    // ---- Keyboard commands (EditModelKeys.cpp) ---------------------------------------------------------
+    // What the key commands need of the window that shows the rows: its scroll position, the rows it
+    // shows, and scrolling (SetTopRow clamps and may stop short of the row asked for).
+    class TKeyViewport {
+    public:
+        virtual ~TKeyViewport() = default;
+        virtual int TopRow() const = 0;
+        virtual int VisibleRows() const = 0;
+        virtual void SetTopRow(int row) = 0;
+    };
+    enum class TNavKey { PageUp, PageDown, End, Home, Left, Up, Right, Down };
+    // A navigation key with its Shift and Ctrl state: Shift anchors and extends the selection, a key
+    // without Shift drops it. `repeating` (the key auto-repeats) makes Up and Down step two rows at the
+    // edge row of the window, so that holding the key scrolls faster.
+    void NavigationKey(TNavKey key, bool shift, bool ctrl, bool repeating, TKeyViewport& viewport);
+    // Scrolls by n rows keeping the caret at its place in the window.
+    void PageMove(int n, TKeyViewport& viewport);
+    // To the next (direction > 0) or previous word start of the token scanner, across row ends.
+    void WordMove(int direction);
+    // The editing keys; each does nothing when read-only.
+    void DeleteKey();
+    void BackspaceKey();
+    void EnterKey();
+    void TabKey();
+    // Overwrite mode: typing replaces the characters under the caret, Tab and Enter only move it.
+    bool OverwriteMode() const { return FOverwriteMode; }
+    void SetOverwriteMode(bool on) { FOverwriteMode = on; }
+    // The indentation of a tab-expanded text: leading blanks, an ASCII space 1, a full-width space 2;
+    // -1 for an empty text.
+    static int IndentWidth(std::string_view expanded);
+    // The indentation of the nearest non-empty logical line above the logical line of `row` (0 if none).
+    int PrevIndent(int row) const;
+
     // ---- Selection (EditModelSelection.cpp) -------------------------------------------------------------
     TSelectionState SelectionState() const { return FSelectionState; }
     bool SelAvail() const { return FSelectionState == TSelectionState::Active; }
@@ -158,6 +192,13 @@ private:
     // The row from which the caret's target is counted across an edit of `row`: the nearest row above the
     // edit that re-wrapping cannot move.
     int CaretBaseRow(int row) const;
+    // Keyboard helpers (EditModelKeys.cpp).
+    // The caret's byte index not limited to the row's length (a free caret right of the end counts on).
+    int CaretByteUnlimited() const;
+    // Overwrites from the caret with text (OverwriteMode typing).
+    void OverwriteText(std::string_view text);
+    void Unindent(int row);
+    void JoinWithRowAbove(int row);
 
     TEditorScreenStrings* FRows;
     const TEditorCaret* FCaret;
@@ -165,6 +206,7 @@ private:
     TRowColumns FColumns;
     TTextOffsets FOffsets;
     bool FReadOnly = false;
+    bool FOverwriteMode = false;
 
     // Caret.
     int FRow = 0;

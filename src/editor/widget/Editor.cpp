@@ -243,6 +243,7 @@ void TEditor::SetFontColor(TColor color) {
 void TEditor::SetOverwriteMode(bool value) {
     if (value == FOverwriteMode) return;
     FOverwriteMode = value;
+    FEdit->SetOverwriteMode(value);
     UpdateCaret();
 }
 

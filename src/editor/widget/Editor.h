@@ -13,7 +13,8 @@
 // change notifications), EditorCaretDisplay.cpp (the caret's display and the IME position),
 // EditorScroll.cpp (metrics, coordinates, scrolling, scroll bars and wheel), EditorPaint.cpp (the paint
 // pass and row painting), EditorSelection.cpp (the model's API and the repaint of selection changes),
-// EditorLeftbarPaint.cpp (left bar and ruler).
+// EditorLeftbarPaint.cpp (left bar and ruler), EditorKeys.cpp (key events), EditorIme.cpp (the input
+// method: commit, pre-edit and queries).
 //
 // Painting follows Qt's model: everything is drawn inside paintEvent. A change of the selection, the ruler
 // mark or the underline invalidates exactly the strips whose state changed and the paint pass draws them;
@@ -24,6 +25,7 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QKeyEvent>
 #include <QRect>
 #include <QTimer>
 #include <cstdint>
@@ -273,6 +275,46 @@ public:
     bool CanRedo() const;
     void Clear();
 
+    // ---- Keyboard and input method (EditorKeys.cpp, EditorIme.cpp) -------------------------------------
+    // Raised before the control reacts to a key: a handler that sets key to 0 cancels the reaction.
+    // OnKeyDown and OnKeyUp get the Qt key code, OnKeyPress the character typed (8 Backspace, 9 Tab,
+    // 13 Enter, else the Unicode character).
+    using TKeyEvent = std::function<void(TEditor* sender, int& key, Qt::KeyboardModifiers shift)>;
+    using TKeyPressEvent = std::function<void(TEditor* sender, char32_t& key)>;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyUp;
+    // The current key auto-repeats (set by every key press, cleared by its release).
+    bool KeyRepeating() const { return FKeyRepeating; }
+    // The input method's text while composing: drawn at the caret, not part of the text nor of the undo.
+    const QString& PreeditText() const { return FPreedit; }
+    // Keys arriving while a mouse press or a selection drag is in progress are filtered here first;
+    // true means the key was taken.
+    bool FilterKeyDuringGesture(QKeyEvent* event);
+    // One typed character: encoded to Shift-JIS and inserted (a two-byte code as a whole, like an input
+    // method's result); a character without a Shift-JIS code is not inserted and beeps.
+    void TypeCharacter(char32_t ch);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    // The character part of a key (Backspace, Tab, Enter, typed text); false when the key has none.
+    bool KeyCharacters(QKeyEvent* event);
+    // Keys the control takes before the window's shortcuts see them.
+    bool WantsKey(const QKeyEvent* event) const;
+    // Where the pre-edit text is drawn (viewport pixels; empty without one), and its drawing.
+    QRect PreeditRect() const;
+    void DrawPreedit(QPainter& p);
+
+    QString FPreedit;
+    int FPreeditCursor = 0;
+    QRect FPreeditDrawnRect;
+
+public:
     // ---- Repaint requests (TRepaintTarget; InvalidateRow comes from the row list) ---------------------
     void InvalidateRow(int row) override;
     void InvalidateRows(int firstRow, int lastRow) override;

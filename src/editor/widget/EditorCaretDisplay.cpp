@@ -1,4 +1,5 @@
-// TEditor: the caret's display and the IME candidate position (the caret rule and moves are the model's).
+// TEditor: the caret's display and the move of the IME candidate window (the caret rule and moves are the
+// model's; the input method's queries and events are in EditorIme.cpp).
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <algorithm>
@@ -123,20 +124,4 @@ void TEditor::focusOutEvent(QFocusEvent* event) {
 void TEditor::UpdateImeWindow() {
     FImePending = false;
     if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImFont);
-}
-
-QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
-    switch (query) {
-        case Qt::ImEnabled:
-            return !ReadOnly();
-        case Qt::ImCursorRectangle: {
-            // The caret cell, in the control's coordinates (the viewport sits inside the frame).
-            const QPoint cell(TextLeft() + (Col() - FTopCol) * FCharWidth, RowY(Row()));
-            return QRect(viewport()->mapTo(this, cell), QSize(FCharWidth, FCharHeight));
-        }
-        case Qt::ImFont:
-            return font();
-        default:
-            return QAbstractScrollArea::inputMethodQuery(query);
-    }
 }

@@ -61,6 +61,8 @@ void TEditor::paintEvent(QPaintEvent* event) {
         const bool selected = PointInSelection(Row(), Col());
         p.fillRect(FCaretDrawnRect, Resolve(selected ? FView->Colors().Select().Color() : FFontColor));
     }
+    // The input method's text while composing lies over the row at the caret.
+    if (!FPreedit.isEmpty() && region.intersects(PreeditRect())) DrawPreedit(p);
 }
 
 bool TEditor::viewportEvent(QEvent* event) {
