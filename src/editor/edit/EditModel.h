@@ -198,6 +198,8 @@ private:
     // Overwrites from the caret with text (OverwriteMode typing).
     void OverwriteText(std::string_view text);
     void Unindent(int row);
+    // Deletes an active selection that covers text (true); an empty one is only dropped.
+    bool DeleteSelectedText();
     void JoinWithRowAbove(int row);
 
     TEditorScreenStrings* FRows;

@@ -229,12 +229,21 @@ void TEditModel::WordMove(int direction) {
 // ---- Deleting
 // -----------------------------------------------------------------------------------------------
 
+bool TEditModel::DeleteSelectedText() {
+    if (!SelAvail()) return false;
+    // A selection that covers nothing (Shift with a key that did not move) deletes nothing: the key then
+    // acts as without a selection.
+    if (FSelCols.Empty()) {
+        CancelSelection();
+        return false;
+    }
+    DeleteSelection();
+    return true;
+}
+
 void TEditModel::DeleteKey() {
     if (FReadOnly) return;
-    if (SelAvail()) {
-        DeleteSelection();
-        return;
-    }
+    if (DeleteSelectedText()) return;
     const int n = LineCount();
     const int row = FRow;
     if (row >= n) return;
@@ -272,10 +281,7 @@ void TEditModel::DeleteKey() {
 
 void TEditModel::BackspaceKey() {
     if (FReadOnly) return;
-    if (SelAvail()) {
-        DeleteSelection();
-        return;
-    }
+    if (DeleteSelectedText()) return;
     const int n = LineCount();
     if (n == 0) {
         SetCol(FCol - 1);

@@ -120,7 +120,7 @@ TEST(EditorKeys, IndentationOnEnterTabAndBackspace) {
     e->SetCol(2);
     QTest::keyClick(e.get(), Qt::Key_Return);
     EXPECT_EQ(Row(*e, 0), "  ");
-    EXPECT_EQ(Row(*e, 1), "      abc");
+    EXPECT_EQ(Row(*e, 1), "    abc");
     EXPECT_EQ(e->Col(), 2);
     // TabIndent writes 10 columns as one TAB and 2 spaces.
     e->Caret().SetTabIndent(true);
@@ -131,7 +131,7 @@ TEST(EditorKeys, IndentationOnEnterTabAndBackspace) {
     e->Caret().SetTabIndent(false);
     // PrevSpaceIndent: an empty row takes the indentation of the line above.
     e->Caret().SetPrevSpaceIndent(true);
-    LoadText(*e, "  a\r\n");
+    LoadText(*e, "  a\r\n\r\nz");
     e->SetRow(1);
     QTest::keyClick(e.get(), Qt::Key_Return);
     EXPECT_EQ(Row(*e, 2), "  ");
@@ -184,15 +184,15 @@ TEST(EditorKeys, TwoByteCharactersAreNeverSplit) {
     EXPECT_EQ(Row(*e, 0), "x " + Sjis("な"));
     e->SetOverwriteMode(false);
     // Backspace at the start of a wrap continuation deletes the whole last character of the row above.
-    e->WrapOption().SetWrapByte(6);
+    e->WrapOption().SetWrapByte(20);
     e->SetWordWrap(true);
-    LoadText(*e, kanji + "ab");
+    LoadText(*e, kanji + kanji + Sjis("漢字") + "ab");
     ASSERT_EQ(e->RowEnd(0), reWrapped);
     e->SetRow(1);
     e->SetCol(0);
     QTest::keyClick(e.get(), Qt::Key_Backspace);
-    EXPECT_EQ(e->Lines().Text(), Sjis("漢字ab") + "\r\n");
-    EXPECT_EQ(e->SelStart(), 4);
+    EXPECT_EQ(e->Text(), kanji + kanji + Sjis("漢ab"));
+    EXPECT_EQ(e->SelStart(), 18);
 }
 
 TEST(EditorKeys, InputMethodCommitAndPreedit) {
@@ -200,10 +200,11 @@ TEST(EditorKeys, InputMethodCommitAndPreedit) {
     e->SetCol(1);
     // The pre-edit is drawn at the caret but is no part of the text.
     const QImage before = Render(*e);
+    const bool couldUndo = e->CanUndo();
     Commit(*e, QString(), QStringLiteral("かんじ"));
     EXPECT_EQ(e->PreeditText(), QStringLiteral("かんじ"));
     EXPECT_EQ(Row(*e, 0), "ab");
-    EXPECT_FALSE(e->CanUndo());
+    EXPECT_EQ(e->CanUndo(), couldUndo);
     const QPoint cell = e->CaretPixelPos();
     const QRect preeditArea(cell.x() + 2, cell.y(), 6 * e->CharWidth(), e->CharHeight());
     EXPECT_GT(CountIf(Render(*e), preeditArea, Dark), CountIf(before, preeditArea, Dark) + 20);
