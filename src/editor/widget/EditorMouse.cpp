@@ -120,6 +120,7 @@ void TEditor::mouseMoveEvent(QMouseEvent* event) {
 void TEditor::mouseReleaseEvent(QMouseEvent* event) {
     QAbstractScrollArea::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton) return;
+    event->accept();
     const QPoint at = event->position().toPoint();
     FLeftDown = false;
     if (SelDragState() == TSelDragState::Dragging) {
