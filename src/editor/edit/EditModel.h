@@ -150,6 +150,26 @@ public:
     TByteSpan BoxRowBytes(int row) const { return FColumns.BoxRowBytes(row, FSelCols.left, FSelCols.right); }
     int BoxEdgeColumn(int row, int col) const { return FColumns.BoxEdgeColumn(row, col); }
 
+    // Mouse gestures, box and clipboard (EditModelGestures.cpp, EditModelBox.cpp)
+    // ---------------------------------------------------------------------------------------------------
+    void SetSelDragState(TSelDragState state) { FSelDragState = state; }
+    // A left-margin press on a row: selects the row with its line break (the end-of-text row: its text),
+    // anchored so that a drag in the margin always keeps it; the caret goes to the row's start.
+    void SelectRow(int row);
+    // The pointer moved to a row while row-selecting: whole rows from the row first pressed to it.
+    void ExtendRowSelection(int row);
+    bool RowSelecting() const { return FRowSelecting; }
+    void EndRowSelecting() { FRowSelecting = false; }
+    // Moves (or copies) the active stream selection to the caret, which followed the pointer. A move
+    // rebuilds the rows from the selection and the drop point in one ReplaceRows (one undo step). A drop
+    // inside the selection, or when the selection cannot be dragged, only drops the selection. The caret
+    // ends after the inserted text. Returns whether the text changed.
+    bool DropSelection(bool copy);
+    // Pastes the lines of text as a box: from the selection's top-left (the selected part of every row
+    // removed first) or the caret, one line per row, at the same column, padding short rows with spaces and
+    // adding rows past the end. Nothing when read-only; an empty text deletes the selection.
+    void BoxPaste(std::string_view text);
+
 private:
     // Guards of the view's nesting pairs, and of a multi-step placement.
     class TCaretHidden {
@@ -226,4 +246,12 @@ private:
     int FAnchorCol = 0;
     TSelectionBytes FSelBytes;
     TSelectionColumns FSelCols;
+
+    // Row selection (a left-margin press and drag).
+    int FRowSelFirst = 0;
+    int FRowSelLast = 0;
+    bool FRowSelNoBreak = false;  // the row first pressed is the end-of-text row
+    bool FRowSelecting = false;
+    int FRowSelPressed = 0;  // the row first pressed
+    void SetAnchorAtRowStart(int row);
 };

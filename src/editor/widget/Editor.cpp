@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "editor/widget/EditorPopupMenu.h"
 #include "editor/wrap/Delimiters.h"
 #include "editor/scan/EditorParser.h"
 #include "editor/rows/EditorScreen.h"
@@ -70,9 +71,15 @@ TEditor::TEditor(QWidget* parent)
     BuildLeftEdge();
     RebuildRuler();
     BuildCorner();
+
+    FOwnPopup = new TEditorPopupMenu(this);
+    FPopupMenu = FOwnPopup;
+    viewport()->setMouseTracking(true);
 }
 
 TEditor::~TEditor() {
+    // The menu filters this control's events: it goes first.
+    delete FOwnPopup;
     FBlinkTimer.stop();
     // The bars outlive this part of the object; they must not call back into it.
     verticalScrollBar()->disconnect(this);
@@ -181,8 +188,14 @@ QCursor TEditor::CursorOf(TCursor cursor) {
             return QCursor(Qt::WhatsThisCursor);
         case -21:
             return QCursor(Qt::PointingHandCursor);
-        case 2:
-            return QCursor(Qt::DragCopyCursor);
+        default:
+            break;
+    }
+    // The numbers taken for the editor's own cursors.
+    const std::string_view name = TEditorCursors::RegisteredCursorName(cursor);
+    if (name == "RightArrow") return RightArrowCursorImage();
+    if (name == "DragSelCopy") return DragSelCopyCursorImage();
+    switch (cursor) {
         default:
             return QCursor(Qt::ArrowCursor);  // crDefault, crArrow, the left margin's arrow
     }

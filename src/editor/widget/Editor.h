@@ -24,11 +24,14 @@
 #include <QAbstractScrollArea>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QPointer>
 #include <QFont>
 #include <QKeyEvent>
 #include <QRect>
 #include <QTimer>
 #include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,6 +63,43 @@ class TEditorWrapOption;
 class TEditorParser;
 class TEditorColor;
 class QPainter;
+class QKeyEvent;
+class QMouseEvent;
+class QContextMenuEvent;
+class QMimeData;
+class QMenu;
+class TEditorPopupMenu;
+
+// The edit-control messages TEditor::Perform answers.
+namespace editmsg {
+enum : unsigned {
+    WM_SETTEXT = 0x000C,
+    WM_GETTEXT = 0x000D,
+    WM_GETTEXTLENGTH = 0x000E,
+    WM_CUT = 0x0300,
+    WM_COPY = 0x0301,
+    WM_PASTE = 0x0302,
+    WM_CLEAR = 0x0303,
+    EM_GETSEL = 0x00B0,
+    EM_SETSEL = 0x00B1,
+    EM_SCROLLCARET = 0x00B7,
+    EM_GETMODIFY = 0x00B8,
+    EM_SETMODIFY = 0x00B9,
+    EM_GETLINECOUNT = 0x00BA,
+    EM_LINEINDEX = 0x00BB,
+    EM_LINELENGTH = 0x00C1,
+    EM_REPLACESEL = 0x00C2,
+    EM_GETLINE = 0x00C4,
+    EM_CANUNDO = 0x00C6,
+    EM_UNDO = 0x00C7,
+    EM_LINEFROMCHAR = 0x00C9,
+    EM_EMPTYUNDOBUFFER = 0x00CD,
+    EM_GETFIRSTVISIBLELINE = 0x00CE,
+    EM_SETREADONLY = 0x00CF,
+    EM_POSFROMCHAR = 0x00D6,
+    EM_CHARFROMPOS = 0x00D7,
+};
+}  // namespace editmsg
 
 enum TBorderStyle { bsNone, bsSingle };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
@@ -288,9 +328,6 @@ public:
     bool KeyRepeating() const { return FKeyRepeating; }
     // The input method's text while composing: drawn at the caret, not part of the text nor of the undo.
     const QString& PreeditText() const { return FPreedit; }
-    // Keys arriving while a mouse press or a selection drag is in progress are filtered here first;
-    // true means the key was taken.
-    bool FilterKeyDuringGesture(QKeyEvent* event);
     // One typed character: encoded to Shift-JIS and inserted (a two-byte code as a whole, like an input
     // method's result); a character without a Shift-JIS code is not inserted and beeps.
     void TypeCharacter(char32_t ch);
@@ -354,6 +391,84 @@ public:
 
     // The colour of a colour number in this control's palette.
     QColor Resolve(TColor color) const;
+
+    // ---- Mouse, clipboard, popup menu and edit messages
+    // (EditorMouse.cpp, EditorGestureFilter.cpp, EditorClipboard.cpp, EditorPopupMenu.cpp,
+    // EditorPerform.cpp, EditorCursorImages.cpp)
+    TNotifyEvent OnDblClick;
+    // A paste from another program replaced characters that have no Shift-JIS code by "？": how many.
+    std::function<void(TEditor* sender, int replaced)> OnPasteLoss;
+
+    // Left-margin row selection (a press, then the pointer moving while row-selecting).
+    void SelectRow(int row) { FEdit->SelectRow(row); }
+    void ExtendRowSelection(int row) { FEdit->ExtendRowSelection(row); }
+    // The cursor kind: 0 over the text, 1 over the left margin, 2 over a draggable selection, 3 dragging
+    // to move, 4 dragging to copy.
+    int CursorKind() const { return FCursorKind; }
+    // The key filter while a press or a selection drag is in progress; the key handlers call it first and
+    // stop when it returns true (the key is consumed).
+    bool FilterKeyDuringGesture(QKeyEvent* event);
+    // Whether a press or a drag holds the input (the left button pressed in the control, or a drag).
+    bool GestureInProgress() const { return FLeftDown || SelDragState() != TSelDragState::None; }
+
+    // Clipboard. Every copy puts the text as UTF-8 with LF line ends, the exact Shift-JIS bytes with CR LF
+    // under kSjisMimeType and, for a box, kBoxMimeType too. A paste prefers our bytes; other text is
+    // encoded to Shift-JIS, characters without a code becoming "？" (reported through OnPasteLoss).
+    static constexpr const char* kSjisMimeType = "application/x-velloria-sjis";
+    static constexpr const char* kBoxMimeType = "application/x-velloria-box";
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    // The clipboard's text as a box, whatever its formats (the popup menu's box paste).
+    void BoxPasteFromClipboard();
+    void BoxPaste(std::string_view text) { FEdit->BoxPaste(text); }
+    // Pastes the X11 primary selection at a client point (middle button).
+    void PastePrimarySelection(const QPoint& at);
+    // The Shift-JIS bytes of a clipboard's content (our bytes when present), and the box flag; replaced
+    // counts the characters that had no code. Empty when it holds no text.
+    static std::string ClipboardBytes(const QMimeData* data, bool* box = nullptr, int* replaced = nullptr);
+    // Encodes text for the rows: characters without a Shift-JIS code become "？".
+    static std::string EncodeForPaste(QStringView text, int* replaced);
+
+    // The popup menu the control shows on a right click or the context-menu key: its own
+    // (TEditorPopupMenu) unless an owner installed another. Its shortcuts work while it is installed.
+    QMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(QMenu* menu);
+    TEditorPopupMenu* OwnPopupMenu() const { return FOwnPopup; }
+
+    // The edit-control messages (numbers in editmsg). Pointers in lParam (and wParam for EM_GETSEL) are
+    // the caller's buffers; no write goes past the size the message gives.
+    std::intptr_t Perform(unsigned msg, std::intptr_t wParam, std::intptr_t lParam);
+
+    // The editor's own cursor images ("RightArrow": the arrow mirrored; "DragSelCopy": the arrow with a
+    // plus box).
+    static QCursor RightArrowCursorImage();
+    static QCursor DragSelCopyCursorImage();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void SetCursorKind(int kind);
+    void UpdateHoverCursor(const QPoint& at);
+    void CancelDrag(bool escape);
+    void Drop(const QPoint& at, bool copy);
+    // Puts the selection on the X11 primary selection once the current event is handled.
+    void SchedulePrimarySelection();
+    void PutPrimarySelection();
+    void PasteBytes(const std::string& bytes, bool box);
+    static QMimeData* MimeFor(const std::string& bytes, bool box);
+
+    int FCursorKind = 0;
+    bool FLeftDown = false;  // a left press in the control whose release is still to come
+    QPoint FMouseDown;
+    bool FPrimaryPending = false;
+    TEditorPopupMenu* FOwnPopup = nullptr;  // owned through the Qt parent
+    QPointer<QMenu> FPopupMenu;
 
 protected:
     // Qt events.

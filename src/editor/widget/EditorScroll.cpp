@@ -193,6 +193,11 @@ void TEditor::WheelScroll(int delta) {
 }
 
 void TEditor::wheelEvent(QWheelEvent* event) {
+    if (GestureInProgress()) {
+        // A press or a drag holds the input.
+        event->accept();
+        return;
+    }
     // Only the vertical wheel scrolls; a tilt (horizontal delta alone) is left to the platform.
     const int delta = event->angleDelta().y();
     if (delta == 0) {

@@ -21,7 +21,7 @@ void TEditor::CaretColumnEntered(int col) {
 }
 
 bool TEditor::LeftButtonHeld() const {
-    return QGuiApplication::mouseButtons() & Qt::LeftButton;
+    return FLeftDown || (QGuiApplication::mouseButtons() & Qt::LeftButton);
 }
 
 void TEditor::SelectionChanged(const TSelectionColumns& before, const TSelectionColumns& after) {
