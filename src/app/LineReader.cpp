@@ -242,7 +242,7 @@ std::string_view TLineReader::SkipPlainLines() {
 
 long TLineReader::LineNumberAt(std::FILE* f, long long offset) {
     if (std::fseek(f, 0, SEEK_SET) != 0) return 0;
-    TLineReader again(f, std::size_t{1} << 20);
+    TLineReader again(f);  // blocks of BlockSize: a small file costs no large buffer
     TLine line;
     long number = 0;
     while (again.Next(line) && line.Offset <= offset) number = line.Number;

@@ -29,10 +29,12 @@ public:
     };
 
     // f must be open in binary mode at its start; it is not closed here.
-    explicit TLineReader(std::FILE* f, std::size_t blockSize = std::size_t{256} << 10);
+    explicit TLineReader(std::FILE* f, std::size_t blockSize = BlockSize);
 
     // Files of at least this size are mapped instead of read (tests lower it to run both ways).
     static inline std::size_t MapThreshold = std::size_t{1} << 20;
+    // The first block size of a file that is read, not mapped (tests lower it to cross block ends).
+    static inline std::size_t BlockSize = std::size_t{256} << 10;
 
     // The next line; false at the end of the file or after a read error (Failed()).
     template <class BeforeRefill>

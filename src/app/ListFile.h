@@ -81,8 +81,10 @@ public:
     // Writes the whole tree (group = nullptr) or the descendants of group. A group without children writes
     // nothing and leaves any file alone. The file is replaced only when everything was written; writing
     // the whole tree clears the modified state only then. False after an error (reported to the host),
-    // also when the file is read-only and when a record's name, address or date holds a line break or a
-    // NUL byte: it would read back differently, so nothing is written at all.
+    // also when the file is read-only and when a record would read back differently, so nothing is written
+    // at all: its name, address or date holds a line break or a NUL byte, or its text holds "#[END]", a line
+    // that starts with "#[DAT:" or "#[DATA:E]", or one that starts with "#[ADDR:" with another address.
+    // (The editing rules keep these tags out of what is typed; a file of the old format may bring them in.)
     bool WriteListFile(const std::filesystem::path& fileName, const TDocumentNode* group = nullptr);
     // The last WriteListFile failed because the file is read-only: the window may ask, allow and write again.
     bool RefusedReadOnly() const { return FRefusedReadOnly; }

@@ -17,7 +17,9 @@
 //   is the old end-of-file mark.
 // - "#[VERSION:" counts as a header tag only before the "#[FILETYPE:" line and before the first record:
 //   later, in a body, it is text like any other line, so a document that mentions it cannot switch a
-//   current-format file to the old reader halfway.
+//   current-format file to the old reader halfway. Likewise "#[FILETYPE:" only before the first record: a
+//   body line with another file type would otherwise end the read there, and the records after it would
+//   be gone from the tree (and from the file at the next save).
 // Each case counts as damage: the host hears once, at the end, with the first bad line. Old format: an end
 // line with no pending record and a group end with no open group are ignored (and count as damage).
 #include <cerrno>
@@ -207,7 +209,7 @@ public:
 
     TCurrentReader(TDocumentTree& tree, TListFileHost& host, const std::filesystem::path& file,
                    TDocumentNode* target, TListReadResult& result)
-        : FTree(tree), FHost(host), FFile(file), FResult(result), FCurrent(target) {
+        : FTree(tree), FHost(host), FFile(file), FResult(result), FCurrent(target), FTarget(target) {
         FTargetDepth = target ? target->Level() : 0;
         FCurrentDepth = FTargetDepth;
     }
@@ -271,7 +273,7 @@ private:
                     FHost.ShowWarning(listfile::kOldVersion, FFile);
                     return TStep::Old;
                 }
-            } else if (StartsWith(s, "#[FILETYPE:")) {
+            } else if (!FSawRecord && StartsWith(s, "#[FILETYPE:")) {
                 ++FHeaderTags;
                 FPastVersion = true;
                 FSawFileType = true;
@@ -330,6 +332,7 @@ private:
             Complete();
         }
         FPastVersion = true;
+        FSawRecord = true;
         FOpen = true;
         FInBody = false;
         FRecordOffset = offset;
@@ -379,7 +382,13 @@ private:
         } else if (FDepth > FCurrentDepth) {
             node = FTree.AppendChild(FCurrent, std::move(FRecord));  // one level deeper, however far it jumps
         } else {
-            for (int up = FCurrentDepth - FDepth; up > 0 && FCurrent; --up) FCurrent = FCurrent->Parent();
+            // A merge never climbs above the target's level: records of the file stay after the target,
+            // also when the depths jumped on the way down (a jump nests only one level, the climb back
+            // counts the depths).
+            for (int up = FCurrentDepth - FDepth; up > 0 && FCurrent; --up) {
+                if (FTarget && FCurrent->Parent() == FTarget->Parent()) break;  // at the target's level
+                FCurrent = FCurrent->Parent();
+            }
             node = FTree.AppendSibling(FCurrent, std::move(FRecord));
         }
         FCurrent = node;
@@ -395,6 +404,7 @@ private:
 
     int FHeaderTags = 0;
     bool FPastVersion = false;  // a "#[VERSION:" line is no header tag any more
+    bool FSawRecord = false;    // a "#[FILETYPE:" line is no header tag any more
     bool FSawFileType = false;
     long FTotal = 0;
     long FCompleted = 0;
@@ -408,6 +418,7 @@ private:
     TBodyBuilder FBody;
 
     TDocumentNode* FCurrent;
+    TDocumentNode* FTarget;  // nullptr when the file is read at the top level
     int FTargetDepth = 0;
     int FCurrentDepth = 0;
     TDamage FDamage;

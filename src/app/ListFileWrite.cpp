@@ -56,11 +56,38 @@ const char* LineFault(std::string_view field) {
     return nullptr;
 }
 
-// Why the record cannot be written so that it reads back the same, or empty.
+// A tag in the text where the reader takes it for one: "#[DAT:" at a line start opens a record, "#[DATA:E]"
+// ends the body (the lines up to "#[END]" would be lost); "#[END]" anywhere closes the record. A line that
+// starts with "#[ADDR:" stays text but also sets the address: only the last one matters, and only when its
+// value is not the address already. Empty when the text is fine.
+std::string TextTagFault(std::string_view text, std::string_view address) {
+    std::string_view lastAddress;
+    bool sawAddress = false;
+    // Every tag starts with '#': only those places are looked at.
+    for (std::size_t pos = text.find('#'); pos != std::string_view::npos; pos = text.find('#', pos + 1)) {
+        const std::string_view rest = text.substr(pos);
+        if (rest.substr(0, 6) == "#[END]") return "#[END]";
+        if (pos > 0 && text[pos - 1] != '\r' && text[pos - 1] != '\n') continue;
+        for (std::string_view tag : {"#[DAT:", "#[DATA:E]"})
+            if (rest.substr(0, tag.size()) == tag) return std::string(tag);
+        if (rest.substr(0, 7) == "#[ADDR:") {
+            const std::string_view line = rest.substr(0, rest.find_first_of("\r\n"));
+            lastAddress = line.size() > 7 ? line.substr(7, line.size() - 8) : std::string_view();
+            sawAddress = true;
+        }
+    }
+    if (sawAddress && lastAddress != address) return "#[ADDR:";
+    return {};
+}
+
+// Why the record cannot be written so that it reads back the same, or empty. (A tag in a name, date or
+// address reads back the same: the reader takes those lines whole, and reports the tag as damage.)
 std::string RecordFault(const TDocumentRecord& r) {
     for (auto [field, what] :
          {std::pair<std::string_view, const char*>{r.Name, "name"}, {r.Address, "address"}, {r.Date, "date"}})
         if (const char* fault = LineFault(field)) return std::string("its ") + what + " holds " + fault;
+    if (std::string tag = TextTagFault(r.Text, r.Address); !tag.empty())
+        return "its text holds the list format's tag " + tag + " where it would be read as one";
     return {};
 }
 

@@ -234,6 +234,36 @@ TEST_F(ListFileTest, MergeNextToTarget) {
     EXPECT_EQ(Shape(tree), "p(1)[q(1)[doc,doc2,a[b],c]],top");
 }
 
+TEST_F(ListFileTest, MergeAfterADepthJumpStaysAtTheTargetsLevel) {
+    // b jumps from depth 0 to 5 (placed one level down); c climbs back by the recorded depths, four levels,
+    // which at the top level ends at the top level, and in a merge at the target's level, never above it.
+    const std::string file = Records({{"a", 0}, {"b", 5}, {"c", 1}, {"d", 2}});
+    ReadText(file);
+    EXPECT_EQ(Shape(tree), "a[b],c[d]");
+    tree.Clear();
+    TDocumentNode* p = tree.AppendChild(nullptr, Rec("p", dkGroup));
+    TDocumentNode* doc = tree.AppendChild(p, Rec("doc"));
+    tree.AppendChild(nullptr, Rec("top"));
+    auto result = ReadText(file, doc);
+    EXPECT_EQ(result.Records, 4);
+    EXPECT_EQ(Shape(tree), "p(1)[doc,a[b],c[d]],top");
+}
+
+TEST_F(ListFileTest, FileTypeLineInABodyIsText) {
+    // Only the header's file-type line decides: one in a body is text, and the records after it are read.
+    std::string file =
+        CrLf({"Velloria version 2.03", "#[FILETYPE:VL203]", "#[DOCCOUNT:2]", "#[DAT:0000:20240101:a]",
+              "#[ADDR:http://]", "#[DATA:S]", "#[FILETYPE:VL999]", "", "#[DATA:E]", "#[END]",
+              "#[DAT:0000:20240102:b]", "#[ADDR:http://]", "#[DATA:S]", "", "#[DATA:E]", "#[END]"});
+    auto result = ReadText(file);
+    EXPECT_EQ(result.Status, TListReadResult::TStatus::Ok);
+    EXPECT_FALSE(result.Damaged());
+    EXPECT_TRUE(host.Warnings.empty());
+    EXPECT_EQ(Shape(tree), "a,b");
+    EXPECT_EQ(tree.First()->Record().Text, "#[FILETYPE:VL999]\r\n");
+    EXPECT_EQ(list.Serialize(), file);
+}
+
 TEST_F(ListFileTest, ProgressAndCursorDuringARead) {
     ReadText(Records({{"a", 0}, {"b", 0}, {"c", 0}, {"d", 0}, {"e", 0}, {"f", 0}, {"g", 0}, {"h", 0}}));
     ASSERT_GE(host.Calls.size(), 5u);
@@ -397,6 +427,51 @@ TEST_F(ListFileTest, WriterRefusesARecordThatWouldReadBackDifferently) {
     }
     EXPECT_EQ(ReadBytes(dir / "keep.vlt"), "previous contents");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST_F(ListFileTest, WriterRefusesTextsWithTagsTheReaderWouldObey) {
+    // A file of the old format ends its bodies only at "#[END-DOC]": its texts may hold tags of the current
+    // format, which the editing rules keep out of anything typed. Written, they would cut the document short,
+    // start records of their own or lose lines, so the writer refuses and the old file stays as it was.
+    const std::string oldFile =
+        CrLf({"#[VERSION:200]", "#[DOC:000002:2002/05/21:a]", "x #[END] y", "#[END-DOC]",
+              "#[DOC:000002:2002/05/21:b]", "#[DAT:0000:20240101:c]", "#[END-DOC]"});
+    auto result = ReadText(oldFile);
+    ASSERT_TRUE(result.OldFormat);
+    ASSERT_FALSE(result.Damaged());
+    EXPECT_EQ(tree.First()->Record().Text, "x #[END] y\r\n");
+    EXPECT_FALSE(list.WriteListFile(dir / "in.vlt"));
+    ASSERT_EQ(host.Errors.size(), 1u);
+    EXPECT_NE(host.Errors[0].find("record 1"), std::string::npos) << host.Errors[0];
+    EXPECT_EQ(ReadBytes(dir / "in.vlt"), oldFile);
+
+    // Which texts are refused: only those the reader would take differently. The others read back the same.
+    const struct {
+        std::string text, address;
+        bool refused;
+    } cases[] = {
+        {"a\r\n#[DAT:0000:20240101:c]\r\n", "", true},  // would open a record
+        {"#[DATA:E]\r\nlost\r\n", "", true},           // would end the body
+        {"#[END]\r\n", "", true},
+        {"#[ADDR:elsewhere]\r\n", "http://", true},  // would replace the address
+        {"#[ADDR:http://]\r\n", "http://", false},   // sets it to what it is
+        {"a #[DAT: b\r\n#[DATA:S]\r\n #[DATA:E]\r\n", "", false},
+        {"#[FILETYPE:VL999]\r\n#[VERSION:200]\r\n#[DOCCOUNT:x]\r\n", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        TDocumentTree one;
+        TRecordingHost quiet;
+        TListFile writer(one, quiet);
+        one.AppendChild(nullptr, Rec("n", dkDocument, c.text, "20240101"))->Record().Address = c.address;
+        EXPECT_EQ(writer.WriteListFile(dir / "one.vlt"), !c.refused);
+        if (c.refused) continue;
+        TDocumentTree back;
+        auto reread = TListFile(back, quiet).ReadListFile(dir / "one.vlt");
+        EXPECT_FALSE(reread.Damaged());
+        ASSERT_EQ(back.Count(), 1u);
+        EXPECT_EQ(back.First()->Record(), one.First()->Record());
+    }
 }
 
 }  // namespace

@@ -47,10 +47,20 @@ inline unsigned char FoldCase(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
 }
 
-// True when text at p starts with s, byte for byte. Never reads past the text's terminating NUL.
+// True when s ends with the first byte of a two-byte character (the lead byte of its last character).
+bool EndsInsideCharacter(std::string_view s) {
+    bool trail = false;
+    for (char c : s) trail = !trail && sjis::IsLeadByte(c);
+    return trail;
+}
+
+// True when text at p starts with s, byte for byte. Never reads past the text's terminating NUL. An s that
+// ends with a lead byte does not match where the text goes on with its trail byte: the match would end
+// inside a character, and so would the token that follows it.
 bool MatchAt(const char* p, std::string_view s) {
     for (std::size_t i = 0; i < s.size(); ++i)
         if (p[i] == '\0' || p[i] != s[i]) return false;
+    if (EndsInsideCharacter(s) && sjis::IsTrailByte(p[s.size()])) return false;
     return !s.empty();
 }
 
@@ -69,6 +79,7 @@ bool MatchAtNoCase(const char* p, std::string_view s) {
         if (x != y) return false;
         trail = !trail && sjis::IsLeadByte(x);
     }
+    if (trail && sjis::IsTrailByte(p[s.size()])) return false;  // as in MatchAt
     return !s.empty();
 }
 
@@ -297,8 +308,15 @@ void TEditorParser::CommentProc() {
     while (!IsEnd(Current())) ++FPos;
 }
 
+// The quote character is one byte. A lead byte (all that is kept of a two-byte quote such as 「) never
+// stands alone in a text: taken as a quote it would start strings at the first half of every character
+// with that lead byte, so it quotes nothing.
+static bool UsableQuote(const TEditorViewInfo* view) {
+    return view && !view->Quotation().empty() && !sjis::IsLeadByte(view->Quotation()[0]);
+}
+
 bool TEditorParser::IsQuotation() {
-    if (!FView || FView->Quotation().empty()) return false;
+    if (!UsableQuote(FView)) return false;
     if (*FPos != FView->Quotation()[0]) return false;
     ++FPos;
     return true;
@@ -306,8 +324,8 @@ bool TEditorParser::IsQuotation() {
 
 void TEditorParser::StringProc() {
     FKind = tokString;
-    // Without a quote character (no editor) the string runs to the end.
-    const bool hasQuote = FView && !FView->Quotation().empty();
+    // Without a quote character (no editor, or no usable one) the string runs to the end.
+    const bool hasQuote = UsableQuote(FView);
     const char quote = hasQuote ? FView->Quotation()[0] : '\0';
     while (!IsEnd(Current())) {
         if (hasQuote && *FPos == quote) {

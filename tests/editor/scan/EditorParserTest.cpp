@@ -301,6 +301,30 @@ TEST(EditorParser, InvalidAndTruncatedDoubleByteCharacters) {
               (std::vector<TTok>{{tokWideSymbol, "\x82\x40"}, {tokWideSymbol, "\x82\xF2"}}));
 }
 
+TEST(EditorParser, OptionTextsNeverEndATokenInsideACharacter) {
+    // A quotation keeps one byte: of 「 (0x81 0x75) that is a lead byte, which never stands alone, so it
+    // quotes nothing (it would start a string at the first half of every 0x81 character: 、。「」…).
+    TFakeEditorHost host;
+    host.view.SetQuotation("\x81\x75");
+    EXPECT_EQ(Scan("\x81\x75" + kHira + "\x81\x76" + kMaru + "x", host.ScanOptions()),
+              (std::vector<TTok>{{tokWideSymbol, "\x81\x75"},
+                                 {tokHiragana, kHira},
+                                 {tokWideSymbol, "\x81\x76"},
+                                 {tokWideSymbol, kMaru},
+                                 {tokWord, "x"}}));
+
+    // Brackets, commenter and hex prefix that end with a lead byte match only where no trail byte follows.
+    TFakeEditorHost odd;
+    odd.view.Brackets().Add("\x88", ")");  // a left bracket that is half of 亜 (0x88 0x9F)
+    odd.view.Brackets().Add("(", "\x81");  // a right bracket that is half of 。
+    odd.view.SetHexPrefix("\x82");         // half of １ (0x82 0x50)
+    EXPECT_EQ(Scan("\x88\x9F" + kWideDigits, odd.ScanOptions()),
+              (std::vector<TTok>{{tokKanji, "\x88\x9F"}, {tokWideDigits, kWideDigits}}));
+    EXPECT_EQ(Scan("(a" + kMaru + "b", odd.ScanOptions()), (std::vector<TTok>{{tokBracket, "(a" + kMaru + "b"}}));
+    // Where the lead byte is the last byte of the text, the match still stands.
+    EXPECT_EQ(Scan("(a\x81", odd.ScanOptions()), (std::vector<TTok>{{tokBracket, "(a\x81"}}));
+}
+
 TEST(EditorParser, ReservedWordsAreFoundWithoutRegardToCase) {
     TFakeEditorHost host;
     host.SetReserveWords({"end", "Begin", "_x", "BEGIN", kKanji});
