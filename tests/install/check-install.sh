@@ -33,7 +33,7 @@ expected=(
     share/icons/hicolor/scalable/apps/velloria.svg
     share/man/man1/velloria-cli.1
     share/man/man1/velloria.1
-    share/metainfo/org.velloria.Velloria.metainfo.xml
+    share/metainfo/io.github.velloria.Velloria.metainfo.xml
     share/mime/packages/velloria.xml
 )
 types=(application/x-velloria-list application/x-velloria-old-list)
@@ -70,7 +70,7 @@ check_tree() {
     [ "$(stat -c %s "$root/share/icons/hicolor/256x256/apps/velloria.png")" -gt 2000 ] || fail "blank 256 px icon"
     if command -v python3 >/dev/null 2>&1; then
         for xml in share/icons/hicolor/scalable/apps/velloria.svg share/mime/packages/velloria.xml \
-                   share/metainfo/org.velloria.Velloria.metainfo.xml; do
+                   share/metainfo/io.github.velloria.Velloria.metainfo.xml; do
             python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])' "$root/$xml" ||
                 fail "$xml is not well-formed XML"
         done
@@ -119,7 +119,7 @@ check_validate() {
     need desktop-file-validate appstreamcli
     install_tree
     desktop-file-validate "$root/share/applications/velloria.desktop" || fail "desktop-file-validate"
-    appstreamcli validate --no-net "$root/share/metainfo/org.velloria.Velloria.metainfo.xml" || fail "appstreamcli validate"
+    appstreamcli validate --no-net "$root/share/metainfo/io.github.velloria.Velloria.metainfo.xml" || fail "appstreamcli validate"
 }
 
 check_mime() {

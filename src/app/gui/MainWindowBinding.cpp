@@ -110,6 +110,7 @@ void TfrmMain::ClearDocumentControls() {
     txtDocument->Clear();
     edtDocumentName->clear();
     edtDocumentAddr->clear();
+    pnlStatus[0]->clear();
     FTextEdited = false;
 }
 
@@ -173,6 +174,8 @@ void TfrmMain::onChange_treDocument(TDocumentNode* node) {
     FTextEdited = false;
     txtDocument->SetTopRow(0);
     UpdateEditorScrollBars();
+    // The editor reports caret moves only while it has the focus: show where the loaded text starts.
+    onCaretMoved_txtDocument();
 }
 
 void TfrmMain::UpdateEditorScrollBars() {

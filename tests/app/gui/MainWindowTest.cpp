@@ -143,6 +143,7 @@ TEST_F(MainWindowTest, NewAsksOnlyWhenThereIsSomethingToLose) {
     // Add a document, then delete it: the list is modified but has no documents, so New still asks nothing.
     Click(w->barDocument, w->btn.DocumentNew);
     EXPECT_TRUE(w->txtDocument->isEnabled());
+    EXPECT_EQ(w->pnlStatus[0]->text(), QStringLiteral("  1 :   1"));  // the caret of the loaded document
     EXPECT_TRUE(w->Modified());
     EXPECT_EQ(w->pnlStatus[1]->text(), QStringLiteral("変更"));
     dialogs.Answers = {QMessageBox::Ok};
@@ -150,6 +151,7 @@ TEST_F(MainWindowTest, NewAsksOnlyWhenThereIsSomethingToLose) {
     EXPECT_TRUE(w->NoDocuments());
     EXPECT_FALSE(w->edtDocumentName->isEnabled());
     EXPECT_FALSE(w->txtDocument->isEnabled());
+    EXPECT_EQ(w->pnlStatus[0]->text(), QString());  // no caret without a document
     ASSERT_TRUE(Choose(w->mnuGrpFile, w->mnu.FileNew));
     EXPECT_EQ(dialogs.Count(), 1);  // only the delete confirmation
     EXPECT_FALSE(w->Modified());
@@ -162,6 +164,7 @@ TEST_F(MainWindowTest, YesWithAForbiddenWordAbandonsAndSelectsIt) {
     EXPECT_TRUE(w->txtDocument->hasFocus());
     EXPECT_FALSE(w->btn.Cut->isEnabled());
     Type(0, "abc #[END] FILETYPE\r\n");
+    EXPECT_EQ(w->pnlStatus[0]->text(), QStringLiteral("  2 :   1"));  // the caret after the typed line
     // Yes: the word is found (FILETYPE before #[END], the table's order), selected, and New is abandoned.
     dialogs.Answers = {QMessageBox::Yes};
     Click(w->barStandard, w->btn.New);
