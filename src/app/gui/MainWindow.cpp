@@ -125,7 +125,7 @@ void TfrmMain::CreateActions() {
         if (slot) connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    // Commands that arrive with their own dialogs (import and export, find and replace): they are in place
+    // Commands that arrive with their own dialogs (import and export): they are in place
     // and disabled until then.
     const auto later = [](QAction* a) {
         a->setEnabled(false);
@@ -152,11 +152,11 @@ void TfrmMain::CreateActions() {
     mnu.EditDelete = item(QStringLiteral("削除(&D)"), &TfrmMain::onClick_EditDelete);
     mnu.EditSelectAll = item(QStringLiteral("すべて選択(&A)"), &TfrmMain::onClick_EditSelectAll,
                              QKeySequence(Qt::CTRL | Qt::Key_A));
-    mnu.EditFind = later(item(QStringLiteral("検索(&F)..."), &TfrmMain::onClick_FindDialog,
-                              QKeySequence(Qt::CTRL | Qt::Key_F)));
-    mnu.EditReplace = later(item(QStringLiteral("置換(&R)..."), &TfrmMain::onClick_ReplaceDialog,
-                                 QKeySequence(Qt::CTRL | Qt::Key_R)));
-    mnu.EditGroupFind = later(item(QStringLiteral("検索(ｸﾞﾙｰﾌﾟ内)(&G)"), &TfrmMain::onClick_GroupFind));
+    mnu.EditFind = item(QStringLiteral("検索(&F)..."), &TfrmMain::onClick_FindDialog,
+                        QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnu.EditReplace = item(QStringLiteral("置換(&R)..."), &TfrmMain::onClick_ReplaceDialog,
+                           QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnu.EditGroupFind = item(QStringLiteral("検索(ｸﾞﾙｰﾌﾟ内)(&G)"), &TfrmMain::onClick_GroupFind);
 
     mnu.DocPrev = item(QStringLiteral("戻る(&P)"), &TfrmMain::onClick_DocumentPrev, QKeySequence(Qt::Key_F9));
     mnu.DocNext =
@@ -176,15 +176,15 @@ void TfrmMain::CreateActions() {
         a->setShortcutContext(Qt::WidgetShortcut);
         return a;
     };
-    mnu.PopFind = popupKey(later(item(QStringLiteral("検索(&F)"), &TfrmMain::onClick_FindDialog)),
+    mnu.PopFind = popupKey(item(QStringLiteral("検索(&F)"), &TfrmMain::onClick_FindDialog),
                            QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnu.PopReplace = popupKey(later(item(QStringLiteral("置換(&R)"), &TfrmMain::onClick_ReplaceDialog)),
+    mnu.PopReplace = popupKey(item(QStringLiteral("置換(&R)"), &TfrmMain::onClick_ReplaceDialog),
                               QKeySequence(Qt::CTRL | Qt::Key_R));
     mnu.PopDocNew = item(QStringLiteral("追加(&A)"), &TfrmMain::onClick_DocumentNew);
     mnu.PopDocDelete = item(QStringLiteral("削除(&D)"), &TfrmMain::onClick_EditDelete);
-    mnu.PopDocFind = later(item(QStringLiteral("検索(&F)"), &TfrmMain::onClick_FindDialog));
-    mnu.PopDocGroupFind = later(item(QStringLiteral("検索_ｸﾞﾙｰﾌﾟ内(&G)"), &TfrmMain::onClick_GroupFind));
-    mnu.PopDocReplace = later(item(QStringLiteral("置換(&R)"), &TfrmMain::onClick_ReplaceDialog));
+    mnu.PopDocFind = item(QStringLiteral("検索(&F)"), &TfrmMain::onClick_FindDialog);
+    mnu.PopDocGroupFind = item(QStringLiteral("検索_ｸﾞﾙｰﾌﾟ内(&G)"), &TfrmMain::onClick_GroupFind);
+    mnu.PopDocReplace = item(QStringLiteral("置換(&R)"), &TfrmMain::onClick_ReplaceDialog);
 
     // Toolbar buttons: their tooltips are the command names.
     const auto button = [&item](TCommandIcon icon, const QString& tip, void (TfrmMain::*slot)()) {
@@ -220,7 +220,7 @@ void TfrmMain::CreateActions() {
     btn.SortDsc =
         button(TCommandIcon::SortDsc, QStringLiteral("降順に並べ替え"), &TfrmMain::onClick_DocumentSortDsc);
     btn.Info = later(button(TCommandIcon::Info, QStringLiteral("情報"), nullptr));
-    btn.Find = later(button(TCommandIcon::Find, QStringLiteral("検索"), &TfrmMain::onClick_EditFind));
+    btn.Find = button(TCommandIcon::Find, QStringLiteral("検索"), &TfrmMain::onClick_EditFind);
 }
 
 void TfrmMain::CreateMenus() {
@@ -394,6 +394,7 @@ void TfrmMain::ConnectControls() {
         connect(FModel, signal, this, [this] { UpdateCommandStates(); });
     connect(FModel, &QAbstractItemModel::modelReset, this, [this] { UpdateCommandStates(); });
     connect(qApp, &QGuiApplication::commitDataRequest, this, &TfrmMain::onCommitData_frmMain);
+    CreateFindDialogs();
 }
 
 // ---- Start-up and shut-down

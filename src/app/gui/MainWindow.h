@@ -23,6 +23,7 @@
 #include "app/DocumentTree.h"
 #include "app/ForbiddenWords.h"
 #include "app/ListFileHost.h"
+#include "editor/search/SearchText.h"
 #include "printing/StringsPrinter.h"
 
 class QAction;
@@ -38,6 +39,8 @@ class TAboutDialog;
 class TDocumentModel;
 class TDocumentTreeView;
 class TEditor;
+class TFindDialog;
+class TReplaceDialog;
 class TInit;
 class TMainWindowDialogs;
 
@@ -292,4 +295,34 @@ private:
     int FTreeWidth = 100;
     std::string FFontName;  // the settings' font name and size, written back as they were read
     int FFontSize = 9;
+
+    // Find and replace (MainWindowFind.cpp).
+public:
+    TFindDialog* objFindDialog = nullptr;
+    TReplaceDialog* objReplaceDialog = nullptr;
+    // Searches the editor's text from the position record (pos, len) with SearchText; a match becomes the
+    // selection and is scrolled to about a third down the window when it lies near the top or bottom edge.
+    // False (nothing changed) when there is no match.
+    bool FindInEditor(int pos, int len, TSearchFlags flags, const std::string& findText);
+    void onFind_objFindDialog(TFindDialog& dialog);
+    void onReplace_objReplaceDialog(bool all);
+    void onShow_objFindDialog();
+    void onShow_objReplaceDialog();
+    void onClose_objFindDialog();
+    void onClose_objReplaceDialog();
+    bool GroupFind() const { return FGroupFind; }
+
+private:
+    void CreateFindDialogs();
+    // The dialog's or field's Unicode find text as Shift-JIS; false when a character has no Shift-JIS form.
+    static bool EncodeFindText(const QString& text, std::string& bytes);
+    // The length of the current match that a search skips: the find text's length after a selection, 0
+    // from a bare caret (a match right at the caret is found).
+    int SkipLength(const std::string& findText) const;
+    void ReplaceAll(TSearchFlags flags, const std::string& findText, const std::string& replaceText);
+    // The edit items whose shortcuts the dialogs take while they are shown, and their keys.
+    void SetEditShortcuts(bool on);
+    // "見つかりません" in the status bar's text panel, and a beep.
+    void ReportNotFound();
+    bool FGroupFind = false;
 };
