@@ -262,11 +262,9 @@ void TfrmMain::onClick_DocumentPreview() {
 }
 
 // ---- Not yet available ------------------------------------------------------------------------------------
-// Import and export, find and replace come with their own dialogs; their menu items and buttons are in
-// place and disabled until then.
+// Find and replace come with their own dialogs; their menu items and buttons are in place and disabled until
+// then. Import and export are in MainWindowImport.cpp.
 
-void TfrmMain::onClick_DocumentInport() {}
-void TfrmMain::onClick_DocumentExport() {}
 void TfrmMain::onClick_FindDialog() {}
 void TfrmMain::onClick_ReplaceDialog() {}
 void TfrmMain::onClick_GroupFind() {}
