@@ -150,21 +150,30 @@ bool TfrmMain::ImportFile(const QString& fileName, const QString& documentName) 
     TDocumentRecord record = recfield::NewRecord(
         QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString(), dkDocument);
     recfield::SetText(record, textimport::AsLines(converted.Text));
-    // The list file has no escaping: a text with one of its tags would break the list at the next save.
-    if (::FindForbiddenWord(recfield::Text(record))) {
-        Inform(QMessageBox::Warning,
-               WithFile(SjisCodec::ToUnicode(kForbiddenWordWarning) +
-                            QStringLiteral("このファイルはインポートできません。"),
-                        fileName));
-        return true;
-    }
     if (!documentName.isEmpty()) {
         std::string name = SjisCodec::FromUnicode(documentName);
         if (!::FindForbiddenWord(name)) recfield::SetName(record, std::move(name));
     }
-    AddDocumentNode(std::move(record));
+    // The list file has no escaping: a text with one of its tags would break the list at the next save. Such
+    // a document comes in only as the current one, with the word selected: the window lets the user neither
+    // leave it nor save before the word is gone. A second one while the first still has its word is refused.
+    const bool tagged = static_cast<bool>(::FindForbiddenWord(recfield::Text(record)));
+    const QString refused = WithFile(SjisCodec::ToUnicode(kForbiddenWordWarning) +
+                                         QStringLiteral("\nこのファイルはインポートできません。"),
+                                     fileName);
+    if (tagged && HoldsForbiddenWord()) {
+        Inform(QMessageBox::Warning, refused);
+        return true;
+    }
+    TDocumentNode* node = AddDocumentNode(std::move(record));
+    if (tagged && SelectedNode() != node) {
+        DeleteDocumentNode(node);
+        Inform(QMessageBox::Warning, refused);
+        return true;
+    }
     SetModified(true);
     UpdateCommandStates();
+    if (tagged) RefuseForbiddenEditorText();  // the warning, and the word selected in the editor
     return true;
 }
 
