@@ -1,8 +1,14 @@
 #include "app/gui/DocumentTreeView.h"
 
+#include <QApplication>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimerEvent>
+#include <algorithm>
 
 // ---- Selection model ------------------------------------------------------------------------------------
 
@@ -66,6 +72,10 @@ TDocumentTreeView::TDocumentTreeView(QWidget* parent) : QTreeView(parent) {
     p.setColor(QPalette::Inactive, QPalette::HighlightedText,
                p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
+    // Drops are taken by the window (OnDragOver, OnDrop), not by the model.
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
 }
 
 void TDocumentTreeView::SetDocumentModel(QAbstractItemModel* model) {
@@ -78,6 +88,7 @@ void TDocumentTreeView::SetDocumentModel(QAbstractItemModel* model) {
 
 void TDocumentTreeView::mousePressEvent(QMouseEvent* event) {
     FMouseDown = event->position().toPoint();
+    FDragStarted = false;
     if (FSelection) FSelection->NewGesture();
     QTreeView::mousePressEvent(event);
     if (event->button() == Qt::RightButton && indexAt(FMouseDown).isValid()) {
@@ -107,4 +118,111 @@ void TDocumentTreeView::keyReleaseEvent(QKeyEvent* event) {
         if (OnKeyUp) OnKeyUp(event->key());
     }
     QTreeView::keyReleaseEvent(event);
+}
+
+// ---- Drag and drop -----------------------------------------------------------------------------------------
+
+int TDocumentTreeView::DragThreshold() {
+    return std::max(2, QApplication::startDragDistance());
+}
+
+void TDocumentTreeView::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & (Qt::LeftButton | Qt::RightButton)) || state() == EditingState) {
+        QTreeView::mouseMoveEvent(event);
+        return;
+    }
+    // A held button drags the selected node; it does not drag the selection along the rows.
+    const QPoint d = event->position().toPoint() - FMouseDown;
+    const int threshold = DragThreshold();
+    if (FDragStarted || !currentIndex().isValid() || (std::abs(d.x()) <= threshold && std::abs(d.y()) <= threshold))
+        return;
+    FDragStarted = true;
+    if (OnStartDrag) OnStartDrag();
+    setState(NoState);
+}
+
+void TDocumentTreeView::dragEnterEvent(QDragEnterEvent* event) {
+    FDragData = event->mimeData();
+    FHover = QPersistentModelIndex();
+    DragOver(event);
+}
+
+void TDocumentTreeView::dragMoveEvent(QDragMoveEvent* event) {
+    FDragData = event->mimeData();
+    DragOver(event);
+}
+
+void TDocumentTreeView::DragOver(QDropEvent* event) {
+    FDragPos = event->position().toPoint();
+    const Qt::DropAction action = OnDragOver ? OnDragOver(event->mimeData(), FDragPos) : Qt::IgnoreAction;
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        StopDragTimers();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+    // A closed node opens when the pointer rests on it.
+    const QModelIndex hover = indexAt(FDragPos);
+    if (hover != FHover) {
+        FHover = hover;
+        if (hover.isValid() && model()->hasChildren(hover) && !isExpanded(hover))
+            FExpandTimer.start(kAutoExpandDelay, this);
+        else
+            FExpandTimer.stop();
+    }
+    // Near the top or bottom edge the pane scrolls while the pointer stays there.
+    const int y = FDragPos.y();
+    if (y < kAutoScrollMargin || y >= viewport()->height() - kAutoScrollMargin) {
+        if (!FScrollTimer.isActive()) FScrollTimer.start(50, this);
+    } else {
+        FScrollTimer.stop();
+    }
+}
+
+void TDocumentTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
+    StopDragTimers();
+    FDragData = nullptr;
+    event->accept();
+}
+
+void TDocumentTreeView::dropEvent(QDropEvent* event) {
+    StopDragTimers();
+    FDragData = nullptr;
+    const QPoint pos = event->position().toPoint();
+    const Qt::DropAction action = OnDragOver ? OnDragOver(event->mimeData(), pos) : Qt::IgnoreAction;
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+    if (OnDrop) OnDrop(event->mimeData(), pos);
+}
+
+void TDocumentTreeView::StopDragTimers() {
+    FExpandTimer.stop();
+    FScrollTimer.stop();
+    FHover = QPersistentModelIndex();
+}
+
+void TDocumentTreeView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == FExpandTimer.timerId()) {
+        FExpandTimer.stop();
+        if (FHover.isValid() && indexAt(FDragPos) == FHover) expand(FHover);
+        return;
+    }
+    if (event->timerId() == FScrollTimer.timerId()) {
+        QScrollBar* bar = verticalScrollBar();
+        const int before = bar->value();
+        bar->setValue(before + (FDragPos.y() < kAutoScrollMargin ? -1 : 1) * bar->singleStep());
+        if (bar->value() == before || !FDragData) {
+            FScrollTimer.stop();
+            return;
+        }
+        // Another node is under the pointer now: the selection follows it.
+        if (OnDragOver) OnDragOver(FDragData, FDragPos);
+        return;
+    }
+    QTreeView::timerEvent(event);
 }

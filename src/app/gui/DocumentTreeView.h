@@ -8,9 +8,11 @@
 //
 // TDocumentTreeView is the tree pane: whole-row single selection that stays visible without the focus,
 // 19 px indentation, a right press that selects and asks for the tree menu, F2 and Delete on key release,
-// in-place label editing started by F2 or a click on the selected node.
+// in-place label editing started by F2 or a click on the selected node; dragging the selected node out and
+// taking drops, with the expanding of a node the pointer rests on and scrolling at the pane's edges.
 #pragma once
 
+#include <QBasicTimer>
 #include <QItemSelectionModel>
 #include <QTreeView>
 #include <functional>
@@ -71,13 +73,43 @@ public:
     std::function<void(int key)> OnKeyUp;
     QPoint MouseDownPos() const { return FMouseDown; }
 
+    // ---- Drag and drop
+    // onMouseMove_treDocument: a button is held, a node is selected and the pointer has moved more than
+    // DragThreshold() pixels from the press, horizontally or vertically. Called once per press.
+    std::function<void()> OnStartDrag;
+    // A drag over the tree at pos (view coordinates): the action a drop there would have (IgnoreAction
+    // refuses it). Also called when the tree scrolls under a resting pointer.
+    std::function<Qt::DropAction(const QMimeData* data, const QPoint& pos)> OnDragOver;
+    std::function<void(const QMimeData* data, const QPoint& pos)> OnDrop;
+    // 2 pixels, or the platform's drag distance when that is larger.
+    static int DragThreshold();
+    // How long the pointer rests on a closed node before it opens, and the band at the top and bottom of
+    // the pane where a drag scrolls it.
+    static constexpr int kAutoExpandDelay = 700;
+    static constexpr int kAutoScrollMargin = 16;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    // The drag over the tree: its action at pos, the timers that follow a resting pointer.
+    void DragOver(QDropEvent* event);
+    void StopDragTimers();
+
     TDocumentSelectionModel* FSelection = nullptr;
     QPoint FMouseDown;
+    bool FDragStarted = false;  // this press has started its drag
+    QBasicTimer FExpandTimer, FScrollTimer;
+    QPersistentModelIndex FHover;  // the node the pointer rests on
+    QPoint FDragPos;
+    const QMimeData* FDragData = nullptr;  // valid between drag enter and leave or drop
 };

@@ -19,6 +19,7 @@
 #include "app/gui/AboutDialog.h"
 #include "app/gui/DocumentModel.h"
 #include "app/gui/DocumentTreeView.h"
+#include "app/gui/DragDrop.h"
 #include "app/gui/EditCommands.h"
 #include "app/gui/Icons.h"
 #include "app/gui/Init.h"
@@ -125,16 +126,15 @@ void TfrmMain::CreateActions() {
         if (slot) connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    // Commands that arrive with their own dialogs (import and export): they are in place
-    // and disabled until then.
+    // Commands that are in place but not offered (no settings form, no help file).
     const auto later = [](QAction* a) {
         a->setEnabled(false);
         return a;
     };
     mnu.FileNew = item(QStringLiteral("新規作成(&N)"), &TfrmMain::onClick_DocumentClear);
     mnu.FileOpen = item(QStringLiteral("開く(&O)..."), &TfrmMain::onClick_DocumentLoad);
-    mnu.FileImport = later(item(QStringLiteral("ｲﾝﾎﾟｰﾄ(&I)"), &TfrmMain::onClick_DocumentInport));
-    mnu.FileExport = later(item(QStringLiteral("ｴｸｽﾎﾟｰﾄ(&E)"), &TfrmMain::onClick_DocumentExport));
+    mnu.FileImport = item(QStringLiteral("ｲﾝﾎﾟｰﾄ(&I)"), &TfrmMain::onClick_DocumentInport);
+    mnu.FileExport = item(QStringLiteral("ｴｸｽﾎﾟｰﾄ(&E)"), &TfrmMain::onClick_DocumentExport);
     mnu.FileSave = item(QStringLiteral("上書き保存(&S)"), &TfrmMain::onClick_DocumentSave);
     mnu.FileSaveAs = item(QStringLiteral("名前を付けて保存(&A)..."), &TfrmMain::onClick_DocumentSaveAs);
     mnu.FilePrint = item(QStringLiteral("印刷(&P)"), &TfrmMain::onClick_DocumentPrint);
@@ -207,10 +207,8 @@ void TfrmMain::CreateActions() {
     btn.MoveEnd = button(TCommandIcon::MoveEnd, QStringLiteral("最後へ移動"), &TfrmMain::onClick_EditMoveEnd);
     btn.DocumentNew =
         button(TCommandIcon::DocumentNew, QStringLiteral("新規ドキュメント"), &TfrmMain::onClick_DocumentNew);
-    btn.Import =
-        later(button(TCommandIcon::Import, QStringLiteral("インポート"), &TfrmMain::onClick_DocumentInport));
-    btn.Export = later(
-        button(TCommandIcon::Export, QStringLiteral("エクスポート"), &TfrmMain::onClick_DocumentExport));
+    btn.Import = button(TCommandIcon::Import, QStringLiteral("インポート"), &TfrmMain::onClick_DocumentInport);
+    btn.Export = button(TCommandIcon::Export, QStringLiteral("エクスポート"), &TfrmMain::onClick_DocumentExport);
     btn.GroupNew =
         button(TCommandIcon::GroupNew, QStringLiteral("新規グループ"), &TfrmMain::onClick_GroupNew);
     btn.Prev = button(TCommandIcon::Previous, QStringLiteral("戻る"), &TfrmMain::onClick_DocumentPrev);
@@ -366,6 +364,7 @@ void TfrmMain::ConnectControls() {
     treDocument->OnTreeMenu = [this](const QPoint& pos) { onMouseDown_treDocument(pos); };
     treDocument->OnDblClick = [this] { onDblClick_treDocument(); };
     treDocument->OnKeyUp = [this](int key) { onKeyUp_treDocument(key); };
+    ConnectDragDrop();
 
     txtDocument->OnChange = [this](TEditor*) { onChange_txtDocument(); };
     txtDocument->OnCaretMoved = [this](TEditor*) { onCaretMoved_txtDocument(); };
@@ -510,6 +509,7 @@ void TfrmMain::UpdateCommandStates() {
     const bool any = !FTree.Empty();
     mnu.FileSave->setEnabled(any);
     mnu.FileSaveAs->setEnabled(any);
+    mnu.FileExport->setEnabled(any);
     mnu.FilePrint->setEnabled(any);
     mnu.FilePreview->setEnabled(any);
     mnu.DocPrev->setEnabled(any);

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,7 +28,9 @@
 #include "printing/StringsPrinter.h"
 
 class QAction;
+class QDrag;
 class QLabel;
+class QMimeData;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
@@ -38,6 +41,7 @@ class QToolBar;
 class TAboutDialog;
 class TDocumentModel;
 class TDocumentTreeView;
+class TDragFolder;
 class TEditor;
 class TFindDialog;
 class TReplaceDialog;
@@ -167,6 +171,41 @@ public:
     // May the window close (asks to save a modified list).
     bool onCloseQ_frmMain();
 
+    // ---- Import, export, drag and drop (MainWindowImport.cpp) ---------------------------------------------
+    // Imports one file next to the selected node: a list file (".vlt" or ".vlp", compared case-sensitively)
+    // is merged after the selected node's last sibling; any other file becomes one document, named
+    // documentName (empty: "無題"), its text converted to Shift-JIS when it is Unicode. Folders, devices
+    // and files over the size limit are refused with a message. False when the user cancelled the import.
+    bool ImportFile(const QString& fileName, const QString& documentName = {});
+    // The files of a drop from outside, in the order given: each imported and named after its file.
+    void ImportDroppedFiles(const QStringList& fileNames);
+    // Runs an outgoing drag and returns its result; tests replace it (the offscreen platform has no drag
+    // loop). The default runs QDrag::exec.
+    std::function<Qt::DropAction(QDrag& drag)> ExecDrag;
+    // True exactly while a drag that started in the tree runs.
+    bool Dragging() const { return FDragging; }
+    // The file the last drag offered (in the private drag folder), empty before the first drag.
+    const QString& DragFileName() const { return FDragFileName; }
+    // The private folder of the drag files, empty until the first drag.
+    QString DragFolderPath() const;
+
+private:
+    void ConnectDragDrop();
+    void onMouseMove_treDocument();
+    // Writes the dragged node to FDragFileName; returns an error text, empty on success.
+    QString WriteDragFile();
+    Qt::DropAction DragOverTree(const QMimeData* data, const QPoint& pos);
+    void DropFiles(const QMimeData* data, const QPoint& pos);
+    void MoveDraggedNode(TDocumentNode* target);
+    // The editor's text (or the unedited record) holds a forbidden word; no warning is shown.
+    bool HoldsForbiddenWord() const;
+    std::unique_ptr<TDragFolder> FDragFolder;
+    TDocumentNode* FDragNode = nullptr;
+    QString FDragFileName;
+    QString FDragError;
+    bool FDragging = false;
+
+public:
     // ---- TListFileHost ------------------------------------------------------------------------------------
     void ShowWarning(std::string_view pattern, const std::filesystem::path& file) override;
     void ShowIoError(const std::filesystem::path& file, std::string_view reason) override;

@@ -21,6 +21,11 @@ namespace {
 
 QString RunFileDialog(QWidget* parent, const TMainWindowDialogs::TFileDialog& d, bool save) {
     QFileDialog dialog(parent, d.Title, QString(), d.Filter);
+    // "*.*" means every file, also one without a dot in its name, as the filter's caption says.
+    if (d.Filter.contains(QLatin1String("( *.* )"))) {
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setNameFilter(d.Filter + QStringLiteral(" (*)"));
+    }
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(d.DefaultSuffix);

@@ -261,13 +261,6 @@ void TfrmMain::onClick_DocumentPreview() {
     objStringsPrinter.PreviewStrings(txtDocument->Lines(), this);
 }
 
-// ---- Not yet available ------------------------------------------------------------------------------------
-// Import and export come with their own dialogs; their menu items and buttons are in place and disabled
-// until then. Find and replace: MainWindowFind.cpp.
-
-void TfrmMain::onClick_DocumentInport() {}
-void TfrmMain::onClick_DocumentExport() {}
-
 // ---- Edit commands
 // -----------------------------------------------------------------------------------------
 
