@@ -1,6 +1,7 @@
 #include "app/Backups.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -147,7 +148,16 @@ TBackupResult KeepBackup(const fs::path& dataDir, const fs::path& listFile) {
         return result;
     }
     const std::string suffix = "-" + PathHash(Absolute(listFile)) + "-" + ShortName(listFile);
-    auto when = std::chrono::system_clock::now();
+    // Each backup of this program gets a later stamp than the one before, so that their names keep the
+    // order in which they were made, also within one millisecond.
+    static std::atomic<long long> lastStamp{0};
+    const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::system_clock::now().time_since_epoch())
+                              .count();
+    long long stamp = lastStamp.load();
+    while (!lastStamp.compare_exchange_weak(stamp, std::max(now, stamp + 1))) {
+    }
+    auto when = std::chrono::system_clock::time_point(std::chrono::milliseconds(std::max(now, stamp + 1)));
     fs::path backup;
     for (int attempt = 0; attempt < 1000; ++attempt, when += std::chrono::milliseconds(1)) {
         backup = folder / (Stamp(when) + suffix);
