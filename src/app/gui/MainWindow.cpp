@@ -419,6 +419,7 @@ void TfrmMain::onCreate_frmMain() {
     objStringsPrinter.SetDocumentDefaults();
 
     objInit->OpenIniFile();
+    SetUpRecovery();
     FFirstShow = true;
     FUpdating = false;
     FNoDocuments = true;
@@ -443,6 +444,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
     splitter->setSizes({FTreeWidth, std::max(1, splitter->width() - FTreeWidth - splitter->handleWidth())});
     // The command line is read once the window has painted itself.
     if (!FOptions.CommandLineFile.isEmpty()) QTimer::singleShot(0, this, [this] { OpenCommandLine(); });
+    else QTimer::singleShot(0, this, [this] { OfferRecovery(); });  // the untitled list's work
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

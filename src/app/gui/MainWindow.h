@@ -23,8 +23,10 @@
 
 #include "app/DocumentTree.h"
 #include "app/ForbiddenWords.h"
+#include "app/ListFile.h"
 #include "app/ListFileHost.h"
 #include "editor/search/SearchText.h"
+#include "app/gui/RecoveryManager.h"
 #include "printing/StringsPrinter.h"
 
 class QAction;
@@ -275,7 +277,7 @@ private:
     // chosen in the save dialog. False when a forbidden word, a cancelled dialog or a failed write stops it.
     bool SaveList(bool askName);
     bool WriteList(const QString& fileName);
-    void ReadList(const QString& fileName);
+    TListReadResult ReadList(const QString& fileName);
     // The list file's size and modification time when this window last read or wrote it. Saving over a file
     // whose size or time differ asks first: another window or program changed it since.
     struct TDiskStamp {
@@ -364,4 +366,34 @@ private:
     // "見つかりません" in the status bar's text panel, and a beep.
     void ReportNotFound();
     bool FGroupFind = false;
+
+    // Crash recovery and backups ----------------------------------------------------------------------------
+    // While the list is modified, snapshots go to a recovery file in the user's data folder; start-up and
+    // Open offer a recovery file that is newer than its list. Before a save replaces a list file, the old
+    // file is kept among the rotated backups. The "Application" settings "Recovery" and "Backups" switch
+    // the two off. A data folder that cannot be written never stops a save: it is reported once.
+public:
+    TRecoveryManager& Recovery() { return *FRecovery; }
+    // The folder holding recovery/ and backups/ (the application's data location, read at creation).
+    const std::filesystem::path& DataDirectory() const { return FDataDir; }
+    bool BackupsEnabled() const { return FBackupsEnabled; }
+    // The recovery file of the list fileName ("" = untitled).
+    std::filesystem::path RecoveryFileFor(const QString& fileName) const;
+
+private:
+    void SetUpRecovery();
+    TRecoveryManager::TSnapshot TakeRecoverySnapshot();
+    // Asks whether to restore the recovery file of the list in the window when there is a newer one.
+    void OfferRecovery();
+    bool RestoreRecovery(const std::filesystem::path& recovery);
+    // The list was written to fileName, or its changes were discarded: its recovery file goes.
+    void DropRecovery(const QString& fileName);
+    void WarnDataFolder(const QString& reason);
+    std::unique_ptr<TRecoveryManager> FRecovery;
+    std::filesystem::path FDataDir;
+    std::filesystem::path FLastRecoveryFile;  // where the last snapshot went
+    // A recovery file the user chose to decide on later: neither written over nor removed in this session.
+    std::filesystem::path FRecoveryDeferred;
+    bool FBackupsEnabled = true;
+    bool FDataFolderWarned = false;
 };

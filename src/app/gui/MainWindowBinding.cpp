@@ -145,6 +145,7 @@ void TfrmMain::SetModified(bool value) {
     if (FUpdating) return;
     FModified = value;
     pnlStatus[1]->setText(value ? QStringLiteral("変更") : QString());
+    if (FRecovery) value ? FRecovery->Changed() : FRecovery->Cancel();
 }
 
 // ---- Selection change ----------------------------------------------------------------------------------

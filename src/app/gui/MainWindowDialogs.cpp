@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QUrl>
 
 QMessageBox::StandardButton TMainWindowDialogs::Message(QWidget* parent, QMessageBox::Icon icon,
@@ -15,6 +16,19 @@ QMessageBox::StandardButton TMainWindowDialogs::Message(QWidget* parent, QMessag
     box.setWindowTitle(parent ? parent->window()->windowTitle() : QString());
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+int TMainWindowDialogs::Choice(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                               const QStringList& buttons, int defaultButton) {
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+    box.setWindowTitle(parent ? parent->window()->windowTitle() : QString());
+    QList<QAbstractButton*> added;
+    for (const QString& caption : buttons) added.push_back(box.addButton(caption, QMessageBox::ActionRole));
+    if (defaultButton >= 0 && defaultButton < added.size())
+        box.setDefaultButton(static_cast<QPushButton*>(added[defaultButton]));
+    if (!added.isEmpty()) box.setEscapeButton(added.back());
+    box.exec();
+    return static_cast<int>(added.indexOf(box.clickedButton()));
 }
 
 namespace {

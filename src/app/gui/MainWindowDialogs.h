@@ -7,6 +7,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QPrinter;
@@ -21,6 +22,11 @@ public:
     virtual QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                                                 QMessageBox::StandardButtons buttons,
                                                 QMessageBox::StandardButton defaultButton);
+
+    // A question with buttons of its own (texts, left to right); returns the index of the button chosen.
+    // Escape and the box's close button choose the last one; -1 when there is none.
+    virtual int Choice(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QStringList& buttons,
+                       int defaultButton);
 
     struct TFileDialog {
         QString Title;

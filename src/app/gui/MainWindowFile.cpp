@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 
+#include "app/Backups.h"
 #include "app/ListFile.h"
 #include "app/gui/AboutDialog.h"
 #include "app/gui/DocumentModel.h"
@@ -69,9 +70,21 @@ QMessageBox::StandardButton TfrmMain::Message(QMessageBox::Icon icon, const QStr
 // ---- Saving ----------------------------------------------------------------------------------------------
 
 bool TfrmMain::WriteList(const QString& fileName) {
+    // The file about to be replaced is kept among the backups; a failed save takes its backup back.
+    backups::TBackupResult backup;
+    if (FBackupsEnabled && !FDataDir.empty()) {
+        backup = backups::KeepBackup(FDataDir, ToPath(fileName));
+        if (!backup.Ok()) WarnDataFolder(QString::fromLocal8Bit(backup.Error.c_str()));
+    }
     TListFile list(FTree, *this);
-    if (!list.WriteListFile(ToPath(fileName))) return false;
+    if (!list.WriteListFile(ToPath(fileName))) {
+        std::error_code ignored;
+        if (!backup.Backup.empty()) std::filesystem::remove(backup.Backup, ignored);
+        return false;
+    }
+    if (!backup.Backup.empty()) backups::PruneBackups(FDataDir);
     RememberDiskStamp(fileName);
+    DropRecovery(fileName);
     return true;
 }
 
@@ -123,6 +136,7 @@ bool TfrmMain::ConfirmDiscard(bool skipWithoutDocuments) {
             // A save that did not happen (forbidden word, cancelled dialog, failed write) keeps the list.
             return SaveList(false);
         case QMessageBox::No:
+            DropRecovery(FFileName);
             return true;
         default:
             return false;
@@ -154,10 +168,11 @@ void TfrmMain::onClick_DocumentClear() {
     SetModified(false);
 }
 
-void TfrmMain::ReadList(const QString& fileName) {
+TListReadResult TfrmMain::ReadList(const QString& fileName) {
     // Taken before the reading: a change while the file is read counts as a change since.
     RememberDiskStamp(fileName);
     TListFile list(FTree, *this);
+    TListReadResult result;
     if (FTree.Empty()) {
         // A whole list: one reset of the view instead of one insertion per node. The reader's messages wait
         // until the reset is over, so that no message box runs the event loop while the view is in it.
@@ -165,14 +180,15 @@ void TfrmMain::ReadList(const QString& fileName) {
         {
             FDeferredMessages = &messages;
             TDocumentModel::TResetScope reset(*FModel);
-            list.ReadListFile(ToPath(fileName));
+            result = list.ReadListFile(ToPath(fileName));
             FDeferredMessages = nullptr;
         }
         for (const TDeferredMessage& m : messages) Message(m.Icon, m.Text, QMessageBox::Ok, QMessageBox::Ok);
     } else {
-        list.ReadListFile(ToPath(fileName));
+        result = list.ReadListFile(ToPath(fileName));
     }
     UpdateCommandStates();
+    return result;
 }
 
 void TfrmMain::Inform(QMessageBox::Icon icon, const QString& text) {
@@ -212,6 +228,7 @@ void TfrmMain::onClick_DocumentLoad() {
         SelectFirstNode();
     }
     SetModified(false);
+    OfferRecovery();
 }
 
 void TfrmMain::OpenCommandLine() {
@@ -226,6 +243,7 @@ void TfrmMain::OpenCommandLine() {
     FFileName = fileName;
     ReadList(FFileName);
     SelectFirstNode();
+    OfferRecovery();
 }
 
 // ---- Print and Preview ------------------------------------------------------------------------------------

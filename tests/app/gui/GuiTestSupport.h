@@ -14,12 +14,22 @@
 
 #include "app/gui/MainWindowDialogs.h"
 #include "gui/FontSubstitutes.h"
+#include "support/TempDir.h"
+
+// The user's data folder (recovery files, backups) of the whole test program: a private temporary one, so
+// that no test sees the user's files or another run's. A test that needs a folder of its own sets
+// XDG_DATA_HOME before it creates its window.
+inline const std::filesystem::path& TestDataHome() {
+    static TTempDir home("vel_data_");
+    return home.Path();
+}
 
 inline QApplication& App() {
     static QApplication* app = [] {
         static int argc = 1;
         static char name[] = "test_appgui";
         static char* argv[] = {name, nullptr};
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(TestDataHome().string()));
         auto* a = new QApplication(argc, argv);
         RegisterFontSubstitutes();
         return a;
@@ -57,6 +67,22 @@ public:
         Answers.pop_front();
         return answer;
     }
+    // Answers to the next questions with buttons of their own (the index of the button). None left fails
+    // the test.
+    std::deque<int> Choices;
+    int Choice(QWidget*, QMessageBox::Icon icon, const QString& text, const QStringList& buttons,
+               int) override {
+        Shown.push_back({icon, text, QMessageBox::NoButton});
+        ChoiceButtons = buttons;
+        if (Choices.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return static_cast<int>(buttons.size()) - 1;
+        }
+        const int answer = Choices.front();
+        Choices.pop_front();
+        return answer;
+    }
+    QStringList ChoiceButtons;  // the buttons of the last such question
     QString OpenFileName(QWidget*, const TFileDialog& d) override { return Next(OpenFiles, d, "open"); }
     QString SaveFileName(QWidget*, const TFileDialog& d) override { return Next(SaveFiles, d, "save"); }
     int Exec(QDialog& dialog) override {
