@@ -27,24 +27,9 @@
 #include "app/LineReader.h"
 #include "app/ListFile.h"
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzFolder.h"
 
 namespace {
-
-const std::filesystem::path& Folder() {
-    static const struct TFolder {
-        std::filesystem::path Path;
-        TFolder() {
-            std::string name = (std::filesystem::temp_directory_path() / "vel_fuzz_XXXXXX").string();
-            FUZZ_CHECK(::mkdtemp(name.data()) != nullptr);
-            Path = name;
-        }
-        ~TFolder() {
-            std::error_code ec;
-            std::filesystem::remove_all(Path, ec);
-        }
-    } folder;
-    return folder.Path;
-}
 
 void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -174,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t blockSize = kBlockSizes[(flags >> 2) & 3];
     const bool merge = (flags & 0x10) != 0;
 
-    const std::filesystem::path file = Folder() / "list.vlt";
+    const std::filesystem::path file = FuzzFolder() / "list.vlt";
     WriteFile(file, bytes);
 
     // The same file by both paths.

@@ -12,24 +12,9 @@
 
 #include "app/IniFile.h"
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzFolder.h"
 
 namespace {
-
-const std::filesystem::path& Folder() {
-    static const struct TFolder {
-        std::filesystem::path Path;
-        TFolder() {
-            std::string name = (std::filesystem::temp_directory_path() / "vel_fuzz_XXXXXX").string();
-            FUZZ_CHECK(::mkdtemp(name.data()) != nullptr);
-            Path = name;
-        }
-        ~TFolder() {
-            std::error_code ec;
-            std::filesystem::remove_all(Path, ec);
-        }
-    } folder;
-    return folder.Path;
-}
 
 // A short name or value taken from the input.
 std::string Piece(const std::uint8_t*& data, std::size_t& size) {
@@ -46,7 +31,7 @@ std::string Piece(const std::uint8_t*& data, std::size_t& size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string section = Piece(data, size), key = Piece(data, size), value = Piece(data, size);
     const std::string otherSection = Piece(data, size), otherKey = Piece(data, size);
-    const std::filesystem::path file = Folder() / "settings.ini";
+    const std::filesystem::path file = FuzzFolder() / "settings.ini";
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

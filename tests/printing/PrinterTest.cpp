@@ -37,7 +37,7 @@ TEST(StringsPrinter, SettersClampAndAssignCopiesEverything) {
 
     p.SetDocumentDefaults();
     p.SetColumnCount(2);
-    p.SetFileName(QStringLiteral("/tmp/a.vlt"));
+    p.SetFileName(QStringLiteral("/home/user/a.vlt"));
     p.SetHeader(TStringsPrinter::DocumentHeader(S("名前")));
     p.SetFooter("%p");
     p.SetLineNumber(true);

@@ -1,3 +1,4 @@
+#include "gui/FilePaths.h"
 #include "app/gui/Init.h"
 
 #include <QCoreApplication>
@@ -11,14 +12,6 @@ namespace {
 
 // "設定ファイル" (settings file): the comment of a new component.
 constexpr const char* kDefaultComment = "\x90\xDD\x92\xE8\x83\x74\x83\x40\x83\x43\x83\x8B";
-
-std::filesystem::path ToPath(const QString& s) {
-#if defined(_WIN32)
-    return std::filesystem::path(s.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(s).toStdString());
-#endif
-}
 
 }  // namespace
 

@@ -18,26 +18,11 @@
 #include "app/gui/MainWindowDialogs.h"
 #include "app/gui/RecordFields.h"
 #include "editor/rows/EditorStrings.h"
+#include "gui/FilePaths.h"
 #include "editor/widget/Editor.h"
 #include "text/SjisCodec.h"
 
 namespace {
-
-std::filesystem::path ToPath(const QString& s) {
-#if defined(_WIN32)
-    return std::filesystem::path(s.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(s).toStdString());
-#endif
-}
-
-QString FromPath(const std::filesystem::path& p) {
-#if defined(_WIN32)
-    return QString::fromStdWString(p.wstring());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(p.string()));
-#endif
-}
 
 // A Shift-JIS message pattern with "%s" for the file name, for a message box.
 QString MessageText(std::string_view pattern, const QString& file) {

@@ -19,18 +19,11 @@
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowDialogs.h"
 #include "app/gui/RecordFields.h"
+#include "gui/FilePaths.h"
 #include "editor/widget/Editor.h"
 #include "text/SjisCodec.h"
 
 namespace {
-
-std::filesystem::path ToPath(const QString& s) {
-#if defined(_WIN32)
-    return std::filesystem::path(s.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(s).toStdString());
-#endif
-}
 
 const QString kAllFilesFilter = QStringLiteral("すべてのﾌｧｲﾙ ( *.* )");
 const QString kListFilter = QStringLiteral("ﾄﾞｷｭﾒﾝﾄﾌｧｲﾙ ( *.vlt )");

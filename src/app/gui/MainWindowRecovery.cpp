@@ -10,27 +10,8 @@
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowDialogs.h"
 #include "app/gui/RecordFields.h"
+#include "gui/FilePaths.h"
 #include "editor/widget/Editor.h"
-
-namespace {
-
-std::filesystem::path ToPath(const QString& s) {
-#if defined(_WIN32)
-    return std::filesystem::path(s.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(s).toStdString());
-#endif
-}
-
-QString FromPath(const std::filesystem::path& p) {
-#if defined(_WIN32)
-    return QString::fromStdWString(p.wstring());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(p.string()));
-#endif
-}
-
-}  // namespace
 
 void TfrmMain::SetUpRecovery() {
     FDataDir = ToPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
