@@ -310,7 +310,12 @@ private:
         }
         const bool hasEnd = contains("#[END]");
         if (FOpen) {
-            if (tagged && StartsWith(s, "#[ADDR:")) FRecord.Address = std::string(TagValue(s, 7));
+            // A later address line, in the body too, replaces the address; a tag in it is damage there
+            // as well, since the written address line would read back as damage.
+            if (tagged && StartsWith(s, "#[ADDR:")) {
+                FRecord.Address = std::string(TagValue(s, 7));
+                if (HoldsTag(s.substr(7))) FDamage.Note(line.Offset);
+            }
             if (tagged && StartsWith(s, "#[DATA:E]")) FInBody = false;
             if (FInBody && !hasEnd) FBody.Add(s, line.Clean);
             if (contains("#[DATA:S]")) FInBody = true;

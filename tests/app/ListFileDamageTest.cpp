@@ -90,6 +90,16 @@ TEST_P(DamageTest, TagInsideANameOrAddressLineIsDamageAndOpensNothing) {
     EXPECT_EQ(tree.First()->Record().Name, "a#[END]");
     EXPECT_EQ(tree.First()->Record().Address, "http://]\x1A#[DATA:S");
     EXPECT_EQ(tree.First()->Record().Text, "text");
+
+    // An address line inside the body replaces the address: a tag in it is damage just the same.
+    tree.Clear();
+    host = TRecordingHost{};
+    result = Read(kHead + CrLf({"#[DAT:0000:20240101:c]", "#[ADDR:http://]", "#[DATA:S]", "#[ADDR:x#[DATA:S]",
+                                "#[DATA:E]", "#[END]"}));
+    EXPECT_EQ(result.FirstBadLine, 7);
+    EXPECT_EQ(result.DamagedLines, 1);
+    ASSERT_EQ(tree.Count(), 1u);
+    EXPECT_EQ(tree.First()->Record().Address, "x#[DATA:S");
 }
 
 TEST_P(DamageTest, FileWithoutFileTypeLineIsNoListFile) {

@@ -45,6 +45,7 @@ class TDocumentModel;
 class TDocumentTreeView;
 class TDragFolder;
 class TEditor;
+class TEditorScreenStrings;
 class TFindDialog;
 class TReplaceDialog;
 class TInit;
@@ -361,6 +362,15 @@ private:
     // from a bare caret (a match right at the caret is found).
     int SkipLength(const std::string& findText) const;
     void ReplaceAll(TSearchFlags flags, const std::string& findText, const std::string& replaceText);
+    // The editor's text for a search, copied from its rows only when they changed since the last search.
+    const std::string& SearchedText();
+    // Frees that copy (another document is shown, or the text was replaced).
+    void DropSearchedText();
+    struct TSearchedText {
+        std::string Text;
+        const TEditorScreenStrings* Rows = nullptr;
+        std::uint64_t Stamp = 0;
+    } FSearched;
     // The edit items whose shortcuts the dialogs take while they are shown, and their keys.
     void SetEditShortcuts(bool on);
     // "見つかりません" in the status bar's text panel, and a beep.

@@ -166,6 +166,7 @@ void TfrmMain::onChange_treDocument(TDocumentNode* node) {
     {
         TUpdating updating(*this);
         const TDocumentRecord& record = node->Record();
+        DropSearchedText();
         txtDocument->SetText(recfield::Text(record));
         edtDocumentName->setText(SjisCodec::ToUnicode(recfield::Name(record)));
         edtDocumentAddr->setText(SjisCodec::ToUnicode(recfield::Address(record)));

@@ -10,6 +10,7 @@
 #include "app/gui/FindDialog.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/ReplaceDialog.h"
+#include "editor/rows/EditorScreenStrings.h"
 #include "editor/widget/Editor.h"
 #include "text/SjisCodec.h"
 
@@ -49,8 +50,24 @@ void TfrmMain::ReportNotFound() {
     QApplication::beep();
 }
 
+const std::string& TfrmMain::SearchedText() {
+    // The editor keeps its text in rows: a copy is taken once and reused until the rows change, so that
+    // pressing Find Next again and again costs the search alone.
+    const TEditorScreenStrings& rows = txtDocument->ScreenStrings();
+    if (FSearched.Rows != &rows || FSearched.Stamp != rows.ChangeStamp()) {
+        FSearched.Text = txtDocument->Text();
+        FSearched.Rows = &rows;
+        FSearched.Stamp = rows.ChangeStamp();
+    }
+    return FSearched.Text;
+}
+
+void TfrmMain::DropSearchedText() {
+    FSearched = {};
+}
+
 bool TfrmMain::FindInEditor(int pos, int len, TSearchFlags flags, const std::string& findText) {
-    const std::string text = txtDocument->Text();
+    const std::string& text = SearchedText();
     TSearchPosition found{pos, len};
     if (!SearchText(text, found, findText, flags)) return false;
     txtDocument->SetSelStart(static_cast<int>(found.Start));
@@ -146,7 +163,7 @@ void TfrmMain::ReplaceAll(TSearchFlags flags, const std::string& findText, const
     // start of the text) or began (upwards, from its end), so replaced text is never searched again. The
     // matches are then replaced by one edit of the stretch from the first to the last, which is one undo
     // step and costs time in proportion to that stretch.
-    const std::string text = txtDocument->Text();
+    const std::string& text = SearchedText();
     const bool down = flags & sfForward;
     std::vector<TSearchPosition> matches;
     TSearchPosition pos{down ? 0 : static_cast<std::ptrdiff_t>(text.size()), 0};
@@ -172,6 +189,7 @@ void TfrmMain::ReplaceAll(TSearchFlags flags, const std::string& findText, const
     }
     txtDocument->SetSelStart(static_cast<int>(first));
     txtDocument->SetSelLength(static_cast<int>(end - first));
+    DropSearchedText();  // the replaced text is no longer the editor's
     txtDocument->SetSelText(middle);
     // Where the last pass left the caret: after the last replacement downwards, before the first upwards.
     if (!down) txtDocument->SetSelStart(static_cast<int>(first));

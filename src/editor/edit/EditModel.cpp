@@ -2,6 +2,7 @@
 #include "editor/edit/EditModel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "editor/rows/EditorScreenStrings.h"
 
@@ -185,7 +186,7 @@ void TEditModel::ReplaceSelectionBy(std::string_view insert) {
     TCaretHidden caret(*FView);
     TUnderlineHidden underline(*FView, last > first);
     CancelSelection();
-    FRows->ReplaceRows(first, last - first + 1, block);
+    FRows->ReplaceRows(first, last - first + 1, std::move(block));
     MoveCaretToOffset(base, offset);
 }
 
@@ -227,7 +228,7 @@ void TEditModel::InsertText(std::string_view text) {
     if (FColumns.End(row) == reLineBreak) block += kCrLf;
     const int base = CaretBaseRow(row);
     const std::int64_t offset = FOffsets.OffsetBetween(base, row) + at + pad + StoredLength(text);
-    FRows->ReplaceRows(row, 1, block);
+    FRows->ReplaceRows(row, 1, std::move(block));
     MoveCaretToOffset(base, offset);
 }
 

@@ -1,5 +1,6 @@
 // TEditModel: the left-margin row selection and the drop of a dragged selection.
 #include <algorithm>
+#include <utility>
 
 #include "editor/edit/EditModel.h"
 #include "editor/rows/EditorScreenStrings.h"
@@ -120,7 +121,7 @@ bool TEditModel::DropSelection(bool copy) {
     TCaretHidden caret(*FView);
     TUnderlineHidden underline(*FView, true);
     CancelSelection();
-    FRows->ReplaceRows(first, last - first + 1, block);
+    FRows->ReplaceRows(first, last - first + 1, std::move(block));
     MoveCaretToOffset(caretBase, offset);
     return true;
 }

@@ -2,6 +2,7 @@
 // overwrite typing. Every edit is one ReplaceRows of the rows it touches (one undo step); the caret's
 // target is taken as an offset from a row that re-wrapping cannot move, and restored after the edit.
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "editor/edit/EditModel.h"
@@ -259,7 +260,7 @@ void TEditModel::DeleteKey() {
         block.append(text.substr(static_cast<std::size_t>(b + length)));
         if (FColumns.End(row) == reLineBreak) block += kCrLf;
         TCaretHidden hidden(*FView);
-        FRows->ReplaceRows(row, 1, block);
+        FRows->ReplaceRows(row, 1, std::move(block));
         MoveCaretToOffset(base, offset);
         return;
     }
@@ -448,7 +449,7 @@ void TEditModel::EnterKey() {
     if (FColumns.End(row) == reLineBreak) block += kCrLf;
     const std::int64_t offset =
         FOffsets.OffsetBetween(f, row) + b + 2 + static_cast<std::int64_t>(indent.size());
-    FRows->ReplaceRows(row, 1, block);
+    FRows->ReplaceRows(row, 1, std::move(block));
     MoveCaretToOffset(f, offset);
 }
 

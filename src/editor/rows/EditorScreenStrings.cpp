@@ -2,6 +2,7 @@
 #include "editor/rows/EditorScreenStrings.h"
 
 #include <algorithm>
+#include <array>
 
 #include "base/Strings.h"
 #include "editor/rows/EditorUndoObj.h"
@@ -232,9 +233,22 @@ std::string CrLfBreaks(std::string_view text) {
     return out;
 }
 
+bool HasOnlyCrLfBreaks(std::string_view text) {
+    for (std::size_t i = text.find_first_of("\r\n"); i != std::string_view::npos;
+         i = text.find_first_of("\r\n", i + 2)) {
+        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) {
+    // An own copy (text may be a view of these rows), with the line breaks the rows' texts count.
+    ReplaceRows(a, count, CrLfBreaks(text));
+}
+
+void TEditorScreenStrings::ReplaceRows(int a, int count, std::string&& text) {
     const int n = Count();
     if (a < 0 || count < 0 || a + count > n || (count == 0 && text.empty())) return;
     if (a == n && n > 0 && RowEnd(n - 1) != reLineBreak) {
@@ -242,11 +256,11 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
         // row (so the row before it is re-wrapped too, and no second row gets reEndOfText).
         std::string joined(RowText(n - 1));
         joined += text;
-        ReplaceRows(n - 1, 1, joined);
+        ReplaceRows(n - 1, 1, std::move(joined));
         return;
     }
-    // An own copy (text may be a view of these rows), with the line breaks the rows' texts count.
-    const std::string inserted = CrLfBreaks(text);
+    if (!HasOnlyCrLfBreaks(text)) text = CrLfBreaks(text);
+    const std::string inserted = std::move(text);
     const bool endsWithBreak = !inserted.empty() && inserted.back() == '\n';
     Update update(*this);
 
@@ -286,9 +300,16 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
     const bool hasTail = e > b;
 
     // The new text from row p: row p when it comes before a (it has no line break), then the text.
-    std::string head(p < a ? RowText(p) : std::string_view());
-    const std::size_t rowBefore = head.size();
-    head += inserted;
+    // (Only that case needs a joined copy: a large paste is not copied once more.)
+    const std::size_t rowBefore = p < a ? RowText(p).size() : 0;
+    std::string joined;
+    std::string_view head = inserted;
+    if (p < a) {
+        joined.reserve(rowBefore + inserted.size());
+        joined.append(RowText(p));
+        joined += inserted;
+        head = joined;
+    }
     std::vector<std::string_view> lines;
     strings::ForEachLine(head, [&](std::string_view line) { lines.push_back(line); });
     std::string_view tailStart;  // bytes of the last line before the rows b+1..e
@@ -320,16 +341,56 @@ void TEditorScreenStrings::ReplaceRows(int a, int count, std::string_view text) 
     for (int r = p; r < keptFrom; ++r)
         record.RemovedRowShapes.push_back({static_cast<std::uint32_t>(RowText(r).size()), RowEnd(r)});
     record.RemovedRowEnd = removedRows > 0 ? RowEnd(keptFrom - 1) : reNone;
-    const std::string old = RowsText(a, count).Text;
+    // The old text is compared where it lies, a row and its line break at a time (no copy of it).
+    const auto pieces = [this](int r) {
+        return std::array<std::string_view, 2>{RowText(r),
+                                               RowEnd(r) == reLineBreak ? std::string_view("\r\n") : ""};
+    };
+    std::size_t oldSize = 0;
+    for (int r = a; r <= b; ++r) oldSize += RowText(r).size() + (RowEnd(r) == reLineBreak ? 2 : 0);
+    const std::size_t shorter = std::min(oldSize, inserted.size());
     std::size_t same = 0;  // bytes equal at the start
-    const std::size_t shorter = std::min(old.size(), inserted.size());
-    while (same < shorter && old[same] == inserted[same]) ++same;
+    for (int r = a; r <= b && same < shorter; ++r) {
+        bool differs = false;
+        for (std::string_view piece : pieces(r)) {
+            const std::size_t n = std::min(piece.size(), shorter - same);
+            const std::size_t k = static_cast<std::size_t>(
+                std::mismatch(piece.begin(), piece.begin() + n, inserted.begin() + same).first - piece.begin());
+            same += k;
+            if (k < piece.size()) {
+                differs = true;
+                break;
+            }
+        }
+        if (differs) break;
+    }
     std::size_t sameEnd = 0;  // and at the end
-    while (sameEnd < shorter - same &&
-           old[old.size() - 1 - sameEnd] == inserted[inserted.size() - 1 - sameEnd])
-        ++sameEnd;
+    for (int r = b; r >= a && sameEnd < shorter - same; --r) {
+        bool differs = false;
+        const auto both = pieces(r);
+        for (auto piece = both.rbegin(); piece != both.rend(); ++piece) {
+            const std::size_t n = std::min(piece->size(), shorter - same - sameEnd);
+            const std::size_t k = static_cast<std::size_t>(
+                std::mismatch(piece->rbegin(), piece->rbegin() + n, inserted.rbegin() + sameEnd).first -
+                piece->rbegin());
+            sameEnd += k;
+            if (k < piece->size()) {
+                differs = true;
+                break;
+            }
+        }
+        if (differs) break;
+    }
     record.ChangeOffset = static_cast<std::int64_t>(rowBefore + same);
-    record.RemovedText = old.substr(same, old.size() - same - sameEnd);
+    record.RemovedText.clear();
+    record.RemovedText.reserve(oldSize - same - sameEnd);
+    std::size_t at = 0;  // offset of the piece in the old text
+    for (int r = a; r <= b && at < oldSize - sameEnd; ++r)
+        for (std::string_view piece : pieces(r)) {
+            const std::size_t from = std::max(at, same), to = std::min(at + piece.size(), oldSize - sameEnd);
+            if (from < to) record.RemovedText.append(piece.substr(from - at, to - from));
+            at += piece.size();
+        }
     record.InsertedLength = static_cast<std::int64_t>(inserted.size() - same - sameEnd);
 
     PutRowList(p, removedRows, rows);

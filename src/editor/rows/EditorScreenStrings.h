@@ -132,6 +132,10 @@ public:
     // the shapes of the replaced rows, and merges the change into ChangeRecord (several calls inside one
     // outer BeginUpdate/EndUpdate leave one record that covers them all).
     void ReplaceRows(int row, int count, std::string_view text);
+    // The same for a text the caller gives away: it becomes the rows' text without a copy when its line
+    // breaks are CR LF already (a large paste or Replace All is not copied once more).
+    void ReplaceRows(int row, int count, std::string&& text);
+    void ReplaceRows(int row, int count, const char* text) { ReplaceRows(row, count, std::string_view(text)); }
     const TChangeRecord& ChangeRecord() const { return FChange; }
 
     // Clears the editors' selections and the undo store, removes every row, resets the ChangeRecord and

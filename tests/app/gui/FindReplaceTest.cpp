@@ -108,6 +108,16 @@ TEST_F(FindReplaceTest, FindNextStartsAtABareCaretSkipsASelectedMatchAndSaysWhen
     QTest::keyClick(d.edtFindText, Qt::Key_Return);
     EXPECT_EQ(Ed().SelStart(), 0);
 
+    // The searched text follows edits between two Find Next: after "xx " is typed in front, the next match
+    // from the bare caret at 0 is at 3, not where it was before the edit.
+    d.SetDown(true);
+    Caret(0);
+    QTest::keyClicks(w->txtDocument, "xx ");
+    Caret(0);
+    FindNext(d);
+    EXPECT_EQ(Ed().SelStart(), 3);
+    EXPECT_EQ(Ed().SelText(), "abc");
+
     // A find text with a character that has no Shift-JIS form finds nothing (it is not searched as '?').
     w->txtDocument->SetText("a?c");
     Caret(0);
