@@ -303,18 +303,26 @@ private:
             return (tagged || hash) && s.find(tag) != std::string_view::npos;
         };
         if (FOpen && !FInBody && tagged && StartsWith(s, "#[ADDR:")) {
-            // The address line is only that, whatever it holds.
-            FRecord.Address = std::string(TagValue(s, 7));
+            // The address line is only that, whatever it holds. After a body with an address line of its
+            // own, one that names another address is damage and is passed over: written back, the body's
+            // line would set the address again, so the body's address is the one that can be kept.
+            const std::string_view value = TagValue(s, 7);
+            if (FBodyHasAddress && value != FBodyAddress) {
+                FDamage.Note(line.Offset);
+                return TStep::Go;
+            }
+            FRecord.Address = std::string(value);
             if (HoldsTag(s.substr(7))) FDamage.Note(line.Offset);
             return TStep::Go;
         }
         const bool hasEnd = contains("#[END]");
         if (FOpen) {
-            // A later address line, in the body too, replaces the address; a tag in it is damage there
-            // as well, since the written address line would read back as damage.
+            // An address line in the body stays text and replaces the address too.
             if (tagged && StartsWith(s, "#[ADDR:")) {
                 FRecord.Address = std::string(TagValue(s, 7));
-                if (HoldsTag(s.substr(7))) FDamage.Note(line.Offset);
+                FBodyAddress = FRecord.Address;
+                FBodyAddressOffset = line.Offset;
+                FBodyHasAddress = true;
             }
             if (tagged && StartsWith(s, "#[DATA:E]")) FInBody = false;
             if (FInBody && !hasEnd) FBody.Add(s, line.Clean);
@@ -340,6 +348,7 @@ private:
         FSawRecord = true;
         FOpen = true;
         FInBody = false;
+        FBodyHasAddress = false;
         FRecordOffset = offset;
         FBody.Reset();
         const bool complete = s.size() >= 21;
@@ -364,6 +373,9 @@ private:
     }
 
     void Complete() {
+        // The address that the last address line of the body gave is written on the record's own address
+        // line: a tag in it is damage there, so it is here as well (as in an address line before the body).
+        if (FBodyHasAddress && HoldsTag(FBodyAddress + ']')) FDamage.Note(FBodyAddressOffset);
         FOpen = false;
         FInBody = false;
         ++FCompleted;
@@ -417,6 +429,9 @@ private:
 
     bool FOpen = false;
     bool FInBody = false;
+    bool FBodyHasAddress = false;  // the open record's body holds an address line; the last one's value
+    std::string FBodyAddress;      // and where that line starts
+    long long FBodyAddressOffset = 0;
     long long FRecordOffset = 0;
     TDocumentRecord FRecord;
     int FDepth = 0;

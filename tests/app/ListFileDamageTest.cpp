@@ -100,6 +100,26 @@ TEST_P(DamageTest, TagInsideANameOrAddressLineIsDamageAndOpensNothing) {
     EXPECT_EQ(result.DamagedLines, 1);
     ASSERT_EQ(tree.Count(), 1u);
     EXPECT_EQ(tree.First()->Record().Address, "x#[DATA:S");
+
+    // An address line after the body names another address than the body's own address line: written
+    // back, the body's line would set the address again: that line is damage and the body's address stays.
+    tree.Clear();
+    host = TRecordingHost{};
+    result = Read(kHead + CrLf({"#[DAT:0000:20240101:c]", "#[DATA:S]", "#[ADDR:x]", "#[DATA:E]", "#[ADDR:y]",
+                                "#[END]"}));
+    EXPECT_EQ(result.FirstBadLine, 8);
+    EXPECT_EQ(result.DamagedLines, 1);
+    ASSERT_EQ(tree.Count(), 1u);
+    EXPECT_EQ(tree.First()->Record().Address, "x");
+
+    // A tag in a body's address line that a later one replaces is only text.
+    tree.Clear();
+    host = TRecordingHost{};
+    result = Read(kHead + CrLf({"#[DAT:0000:20240101:c]", "#[DATA:S]", "#[ADDR:a#[DAT:x]", "#[ADDR:b]",
+                                "#[DATA:E]", "#[END]"}));
+    EXPECT_FALSE(result.Damaged());
+    ASSERT_EQ(tree.Count(), 1u);
+    EXPECT_EQ(tree.First()->Record().Address, "b");
 }
 
 TEST_P(DamageTest, FileWithoutFileTypeLineIsNoListFile) {
