@@ -35,8 +35,10 @@ void TEditor::UpdateHoverCursor(const QPoint& at) {
         SetCursorKind(1);
         return;
     }
-    const TRowCol rc = PointToRowCol(at.x(), at.y(), true);
-    SetCursorKind(CanDragSelection() && PointInSelection(rc.row, rc.col) ? 2 : 0);
+    // The cell under the pointer, as a press takes it: the cursor offers a drag exactly where a press
+    // grabs the selection.
+    const TRowCol cell = PointToRowCol(at.x(), at.y(), false);
+    SetCursorKind(CanDragSelection() && PointInSelection(cell.row, cell.col) ? 2 : 0);
 }
 
 void TEditor::mousePressEvent(QMouseEvent* event) {
