@@ -117,6 +117,9 @@ TEST(EditorMouse, APointerRestingOutsideTheTextKeepsScrollingUntilItComesBackOrI
     std::string text;
     for (int i = 0; i < 80; ++i) text += "line " + std::to_string(100 + i) + "\r\n";
     auto e = EditorWith(text);
+    // The caret scrolls the text only in the focused window (on a display too).
+    e->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(e.get()));
     const int shown = e->VisibleRows();
     const auto scrolledOnWhileResting = [&] {
         const int top = e->TopRow();
