@@ -6,7 +6,12 @@
 
 void TEditModel::BeginSelection() {
     if (SelAvail()) CancelSelection();
-    if (LineCount() == 0) return;
+    if (LineCount() == 0) {
+        // Nothing to anchor in an empty text; an anchor left from before the text was emptied goes too,
+        // or Shift with a key would make a selection of it, over which typing inserts nothing.
+        FSelectionState = TSelectionState::None;
+        return;
+    }
     FSelectionState = TSelectionState::Anchored;
     const int b = CaretByte();
     FAnchorRow = FRow;

@@ -65,6 +65,10 @@ TEditor::TEditor(QWidget* parent)
     const int flash = QApplication::cursorFlashTime();
     FBlinkTimer.setInterval(flash > 0 ? flash / 2 : 500);
     QObject::connect(&FBlinkTimer, &QTimer::timeout, this, [this] { BlinkCaret(); });
+    FAutoScrollTimer.setInterval(60);
+    QObject::connect(&FAutoScrollTimer, &QTimer::timeout, this, [this] { AutoScroll(); });
+    FPrimaryTimer.setSingleShot(true);
+    QObject::connect(&FPrimaryTimer, &QTimer::timeout, this, [this] { PutPrimarySelection(); });
 
     UpdateFontMetrics();
     UpdateScrollBars();
@@ -81,6 +85,8 @@ TEditor::~TEditor() {
     // The menu filters this control's events: it goes first.
     delete FOwnPopup;
     FBlinkTimer.stop();
+    FAutoScrollTimer.stop();
+    FPrimaryTimer.stop();
     // The bars outlive this part of the object; they must not call back into it.
     verticalScrollBar()->disconnect(this);
     horizontalScrollBar()->disconnect(this);

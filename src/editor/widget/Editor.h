@@ -253,6 +253,8 @@ public:
     int PositionToOffset(int row, int byteIndex) const {
         return static_cast<int>(FEdit->PositionToOffset(row, byteIndex));
     }
+    // Character offset of the caret (while a selection is dragged: of the point where it would drop).
+    int CaretOffset() const { return PositionToOffset(Row(), FEdit->CaretByte()); }
 
     // ---- Caret, coordinates, scrolling ---------------------------------------------------------------
     void SetRow(int row) override { FEdit->SetRow(row); }
@@ -295,7 +297,8 @@ public:
     void StartSelecting() { FEdit->StartSelecting(); }
     void UpdateSelection() { FEdit->UpdateSelection(); }
     void CancelSelection() { FEdit->CancelSelection(); }
-    void SelectAll() { FEdit->SelectAll(); }
+    // Selects the whole text and puts it on the X11 primary selection.
+    void SelectAll();
     void DeleteSelection() { FEdit->DeleteSelection(); }
     bool PointInSelection(int row, int col) const { return FEdit->PointInSelection(row, col); }
     bool CanDragSelection() const { return FEdit->CanDragSelection(); }
@@ -455,10 +458,20 @@ protected:
 private:
     void SetCursorKind(int kind);
     void UpdateHoverCursor(const QPoint& at);
+    // What the pointer at `at` does while drag-selecting (the caret and the selection follow it) or while
+    // dragging a selection (the caret shows the drop point); a caret outside the window scrolls the text.
+    void DragTo(const QPoint& at);
+    // While the pointer rests outside the text area during one of these drags, a timer repeats DragTo at
+    // its last position, so that the text keeps scrolling and the selection keeps growing.
+    bool OutsideTextArea(const QPoint& at) const;
+    void FollowPointer(const QPoint& at);
+    void AutoScroll();
+    void StopAutoScroll();
     void CancelDrag(bool escape);
     void Drop(const QPoint& at, bool copy);
-    // Puts the selection on the X11 primary selection once the current event is handled.
-    void SchedulePrimarySelection();
+    // Puts the selection on the X11 primary selection after `delayMs` (0: once the current event is
+    // handled); a new request restarts the wait, so a run of changes puts only the last selection.
+    void SchedulePrimarySelection(int delayMs = 0);
     void PutPrimarySelection();
     void PasteBytes(const std::string& bytes, bool box);
     static QMimeData* MimeFor(const std::string& bytes, bool box);
@@ -466,7 +479,9 @@ private:
     int FCursorKind = 0;
     bool FLeftDown = false;  // a left press in the control whose release is still to come
     QPoint FMouseDown;
-    bool FPrimaryPending = false;
+    QPoint FDragPoint;                      // the pointer's last position during a drag
+    QTimer FAutoScrollTimer;                // repeats DragTo while that position is outside the text area
+    QTimer FPrimaryTimer;                   // the pending copy of the selection to the primary selection
     TEditorPopupMenu* FOwnPopup = nullptr;  // owned through the Qt parent
     QPointer<QMenu> FPopupMenu;
 

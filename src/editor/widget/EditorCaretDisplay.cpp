@@ -115,6 +115,8 @@ void TEditor::focusInEvent(QFocusEvent* event) {
 
 void TEditor::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
+    // Without the focus the caret does not scroll the text: a drag outside the text area stops scrolling.
+    StopAutoScroll();
     DestroyCaret();
 }
 

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
-#include <QTimer>
 
 #include "editor/widget/Editor.h"
 #include "text/SjisCodec.h"
@@ -131,14 +130,12 @@ void TEditor::PastePrimarySelection(const QPoint& at) {
     if (replaced > 0 && OnPasteLoss) OnPasteLoss(this, replaced);
 }
 
-void TEditor::SchedulePrimarySelection() {
-    if (FPrimaryPending || !QApplication::clipboard()->supportsSelection()) return;
-    FPrimaryPending = true;
-    QTimer::singleShot(0, this, [this] { PutPrimarySelection(); });
+void TEditor::SchedulePrimarySelection(int delayMs) {
+    if (!QApplication::clipboard()->supportsSelection()) return;
+    FPrimaryTimer.start(delayMs);
 }
 
 void TEditor::PutPrimarySelection() {
-    FPrimaryPending = false;
     if (!SelAvail() || SelLength() == 0) return;
     QApplication::clipboard()->setMimeData(MimeFor(SelText(), BoxSelectMode()), QClipboard::Selection);
 }

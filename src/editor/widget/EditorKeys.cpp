@@ -39,6 +39,10 @@ bool NavigationKeyOf(int key, TNavKey& nav) {
 
 constexpr Qt::KeyboardModifiers kAltOrMeta = Qt::AltModifier | Qt::MetaModifier;
 
+// How long a selection made with the keys must stay unchanged before it goes to the primary selection: a
+// held Shift+PgDn grows it with every repeat, and only the one the key stops at is copied.
+constexpr int kPrimarySettleMs = 150;
+
 // Ctrl+Z, X, C, V, B, K and A belong to the popup menu's shortcuts: the control leaves them alone.
 bool IsPopupShortcut(int key, Qt::KeyboardModifiers mods) {
     if (!(mods & Qt::ControlModifier)) return false;
@@ -127,6 +131,7 @@ void TEditor::keyPressEvent(QKeyEvent* event) {
     if (NavigationKeyOf(key, nav) && !(mods & kAltOrMeta)) {
         TWidgetViewport viewport(*this);
         FEdit->NavigationKey(nav, mods & Qt::ShiftModifier, mods & Qt::ControlModifier, FKeyRepeating, viewport);
+        if ((mods & Qt::ShiftModifier) && SelAvail()) SchedulePrimarySelection(kPrimarySettleMs);
         event->accept();
         return;
     }

@@ -13,6 +13,12 @@ bool CtrlDown(Qt::KeyboardModifiers modifiers) {
     return modifiers & Qt::ControlModifier;
 }
 
+// A pointer that went half a cell (or more) away from the press starts a selection or a drag.
+bool FarFrom(const QPoint& at, const QPoint& press, int charWidth) {
+    const int threshold = charWidth / 2;
+    return std::abs(at.x() - press.x()) >= threshold || std::abs(at.y() - press.y()) >= threshold;
+}
+
 }  // namespace
 
 void TEditor::SetCursorKind(int kind) {
@@ -29,8 +35,10 @@ void TEditor::UpdateHoverCursor(const QPoint& at) {
         SetCursorKind(1);
         return;
     }
-    const TRowCol rc = PointToRowCol(at.x(), at.y(), true);
-    SetCursorKind(CanDragSelection() && PointInSelection(rc.row, rc.col) ? 2 : 0);
+    // The cell under the pointer, as a press takes it: the cursor offers a drag exactly where a press
+    // grabs the selection.
+    const TRowCol cell = PointToRowCol(at.x(), at.y(), false);
+    SetCursorKind(CanDragSelection() && PointInSelection(cell.row, cell.col) ? 2 : 0);
 }
 
 void TEditor::mousePressEvent(QMouseEvent* event) {
@@ -83,38 +91,75 @@ void TEditor::mousePressEvent(QMouseEvent* event) {
 
 void TEditor::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    const auto farFromPress = [&] {
-        const int threshold = FCharWidth / 2;
-        return std::abs(at.x() - FMouseDown.x()) >= threshold || std::abs(at.y() - FMouseDown.y()) >= threshold;
-    };
+    if (FLeftDown || SelDragState() == TSelDragState::Dragging) {
+        DragTo(at);
+        FollowPointer(at);
+    } else if (SelDragState() == TSelDragState::Pending) {
+        if (FarFrom(at, FMouseDown, FCharWidth)) {
+            FEdit->SetSelDragState(TSelDragState::Dragging);
+            SetCursorKind(CtrlDown(event->modifiers()) ? 4 : 3);
+        }
+    } else {
+        UpdateHoverCursor(at);
+    }
+    QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void TEditor::DragTo(const QPoint& at) {
     if (FLeftDown) {
         // Drag-selecting; above the text area one row higher, so that the text scrolls down.
         TRowCol rc = PointToRowCol(at.x(), at.y(), true);
         if (at.y() < TextTop()) rc.row = std::max(0, rc.row - 1);
         if (FEdit->RowSelecting()) {
             ExtendRowSelection(rc.row);
-        } else {
-            SetRowCol(rc.row, rc.col);
-            if (SelAvail()) {
-                UpdateSelection();
-            } else if (farFromPress()) {
-                StartSelecting();
-            }
+            return;
         }
-    } else if (SelDragState() == TSelDragState::Pending) {
-        if (farFromPress()) {
-            FEdit->SetSelDragState(TSelDragState::Dragging);
-            SetCursorKind(CtrlDown(event->modifiers()) ? 4 : 3);
+        SetRowCol(rc.row, rc.col);
+        if (SelAvail()) {
+            UpdateSelection();
+        } else if (FarFrom(at, FMouseDown, FCharWidth)) {
+            StartSelecting();
         }
     } else if (SelDragState() == TSelDragState::Dragging) {
         // The caret shows the drop point.
         TRowCol rc = PointToRowCol(at.x(), at.y(), false);
         if (at.y() < TextTop()) rc.row = std::max(0, rc.row - 1);
         SetRowCol(rc.row, rc.col);
-    } else {
-        UpdateHoverCursor(at);
     }
-    QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+bool TEditor::OutsideTextArea(const QPoint& at) const {
+    // The rows shown whole; a partly shown last row counts as outside, since a pointer on it scrolls.
+    const int top = TextTop();
+    if (at.y() < top || at.y() >= top + FVisibleRows * FRowHeight) return true;
+    // The left-margin row selection follows the pointer's row only.
+    if (FEdit->RowSelecting()) return false;
+    const int left = TextLeft();
+    return at.x() < left || at.x() >= left + FVisibleCols * FCharWidth;
+}
+
+void TEditor::FollowPointer(const QPoint& at) {
+    FDragPoint = at;
+    if (!OutsideTextArea(at)) {
+        StopAutoScroll();
+    } else if (!FAutoScrollTimer.isActive()) {
+        // Every tick moves the caret to where the pointer points now, so the farther above or below the
+        // text the pointer rests, the more rows each tick scrolls.
+        FAutoScrollTimer.start();
+    }
+}
+
+void TEditor::AutoScroll() {
+    if (!FLeftDown && SelDragState() != TSelDragState::Dragging) {
+        StopAutoScroll();
+        return;
+    }
+    DragTo(FDragPoint);
+    if (!OutsideTextArea(FDragPoint)) StopAutoScroll();  // the window grew under the pointer
+}
+
+void TEditor::StopAutoScroll() {
+    FAutoScrollTimer.stop();
 }
 
 void TEditor::mouseReleaseEvent(QMouseEvent* event) {
@@ -123,6 +168,7 @@ void TEditor::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     const QPoint at = event->position().toPoint();
     FLeftDown = false;
+    StopAutoScroll();
     if (SelDragState() == TSelDragState::Dragging) {
         Drop(at, CtrlDown(event->modifiers()));
     } else if (SelDragState() == TSelDragState::Pending) {
@@ -141,6 +187,7 @@ void TEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TEditor::CancelDrag(bool escape) {
+    StopAutoScroll();
     FEdit->SetSelDragState(TSelDragState::None);
     if (escape && FCaret->AutoCursor()) {
         FCursorKind = 0;

@@ -20,6 +20,11 @@ void TEditor::CaretColumnEntered(int col) {
     if (FRuler->Visible()) DrawRulerMark(col);
 }
 
+void TEditor::SelectAll() {
+    FEdit->SelectAll();
+    SchedulePrimarySelection();
+}
+
 bool TEditor::LeftButtonHeld() const {
     return FLeftDown || (QGuiApplication::mouseButtons() & Qt::LeftButton);
 }

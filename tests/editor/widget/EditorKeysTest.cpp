@@ -105,6 +105,17 @@ TEST(EditorKeys, NavigationAndSelection) {
     EXPECT_EQ(e->Col(), 9);
     QTest::keyClick(e.get(), Qt::Key_Left, Qt::ControlModifier);
     EXPECT_EQ(e->Col(), 5);
+    // An anchor (as a click leaves it) does not outlive the text it was in: Shift+Right on the emptied
+    // text selects nothing, and what is typed then goes in.
+    LoadText(*e, "ab");
+    e->SetRowCol(0, 2);
+    e->BeginSelection();
+    Press(*e, Qt::Key_Backspace);
+    Press(*e, Qt::Key_Backspace);
+    Press(*e, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_FALSE(e->SelAvail());
+    Type(*e, QStringLiteral("x"));
+    EXPECT_EQ(e->Text(), "x");
 }
 
 TEST(EditorKeys, IndentationOnEnterTabAndBackspace) {

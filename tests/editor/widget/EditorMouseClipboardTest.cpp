@@ -113,6 +113,57 @@ TEST(EditorMouse, MarginPressesSelectWholeRowsIncludingThePressedOne) {
     EXPECT_EQ(e->CursorKind(), 1);
 }
 
+TEST(EditorMouse, APointerRestingOutsideTheTextKeepsScrollingUntilItComesBackOrIsReleased) {
+    std::string text;
+    for (int i = 0; i < 80; ++i) text += "line " + std::to_string(100 + i) + "\r\n";
+    auto e = EditorWith(text);
+    // The caret scrolls the text only in the focused window (on a display too).
+    e->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(e.get()));
+    const int shown = e->VisibleRows();
+    const auto scrolledOnWhileResting = [&] {
+        const int top = e->TopRow();
+        return QTest::qWaitFor([&] { return e->TopRow() > top + 1; }, 10000);
+    };
+    const auto restsStill = [&] {
+        const int top = e->TopRow();
+        QTest::qWait(300);
+        return e->TopRow() == top;
+    };
+    // Drag-selecting from row 2 to below the window: the caret stays on the last row shown, the selection
+    // from the press to it.
+    Press(*e, Cell(2, 3));
+    const QPoint below(kLeft + 3 * kCw, e->viewport()->height() + 10);
+    Move(*e, below);
+    const int afterMove = e->TopRow();
+    EXPECT_GT(afterMove, 0);
+    ASSERT_TRUE(scrolledOnWhileResting());
+    const auto selectedToLastShownRow = [&] {
+        EXPECT_EQ(e->Row(), e->TopRow() + shown - 1);
+        EXPECT_EQ(e->SelStart(), 2 * 10 + 3);
+        EXPECT_EQ(e->SelLength(), e->CaretOffset() - (2 * 10 + 3));
+    };
+    selectedToLastShownRow();
+    // Back inside the text area the scrolling stops; outside again it goes on.
+    Move(*e, Cell(5, 3));
+    EXPECT_TRUE(restsStill());
+    Move(*e, below);
+    ASSERT_TRUE(scrolledOnWhileResting());
+    selectedToLastShownRow();
+    Release(*e, below);
+    EXPECT_TRUE(restsStill());
+    EXPECT_EQ(e->SelStart(), 2 * 10 + 3);
+
+    // The left-margin row selection, up past the top: whole rows from the first one to the pressed one.
+    const int pressed = e->TopRow() + 3;
+    Press(*e, QPoint(10, kTop + 3 * kRh + 5));
+    Move(*e, QPoint(10, 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return e->TopRow() == 0; }, 10000));
+    Release(*e, QPoint(10, 2));
+    EXPECT_EQ(e->SelStart(), 0);
+    EXPECT_EQ(e->SelLength(), (pressed + 1) * 10);
+}
+
 TEST(EditorMouse, DraggingMovesOrCopiesTheSelectionInOneUndoStep) {
     const std::string original = "abcdef\r\nxyz\r\n" + Sjis("日本語");
     auto e = EditorWith(original);
