@@ -359,7 +359,12 @@ private:
         if (complete) {
             FRecord.Date = std::string(s.substr(11, 8));
             FRecord.Name = std::string(s.substr(20, s.size() - 21));
-            if (HoldsTag(s.substr(6))) FDamage.Note(offset);
+            // A tag in the line is damage; so is one that only the written line would hold, where the
+            // separators the reader passes over ("#[DATA" + name) are written as ':' ("#[DAT:").
+            if (HoldsTag(s.substr(6)) ||
+                (std::memchr(s.data() + 6, '#', s.size() - 6) &&
+                 HoldsTag(std::string(s.substr(6, 4)) + ':' + FRecord.Date + ':' + FRecord.Name + ']')))
+                FDamage.Note(offset);
         }
         if (depth < 0 || kind < 0) {
             // Where it belonged is unknown: a document after the record before it.

@@ -120,6 +120,13 @@ TEST_P(DamageTest, TagInsideANameOrAddressLineIsDamageAndOpensNothing) {
     EXPECT_FALSE(result.Damaged());
     ASSERT_EQ(tree.Count(), 1u);
     EXPECT_EQ(tree.First()->Record().Address, "b");
+
+    // The separator before the name is written as ':', which turns "#[DATA" in the date into a tag.
+    tree.Clear();
+    host = TRecordingHost{};
+    result = Read(kHead + CrLf({"#[DAT:0000:200#[DATAname]", "#[ADDR:]", "#[DATA:S]", "#[DATA:E]", "#[END]"}));
+    EXPECT_EQ(result.FirstBadLine, 4);
+    EXPECT_EQ(result.DamagedLines, 1);
 }
 
 TEST_P(DamageTest, FileWithoutFileTypeLineIsNoListFile) {
